@@ -1,0 +1,9 @@
+#include "shell/CTrayApp.h"
+
+#include <QApplication>
+
+int CTrayApp::run(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    return 0;
+}
