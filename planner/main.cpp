@@ -1,7 +1,24 @@
+#include "core/frmLogon.h"
+#include "core/modMsgBox.h"
+#include "core/programa.h"
+#include "platform/toolkit.h"
+
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    app.setApplicationName(QStringLiteral("Velora"));
+    app.setQuitOnLastWindowClosed(false);
+    programa::DefinirArgumentos(app.arguments().mid(1));
+    tk::DefinirTratadorErro([](const QString &erro) {
+        Mensagem(QStringLiteral("Não foi possível concluir a operação: ") + erro, 1, 3);
+    });
+
+    FrmLogon &logon = frmLogon();
+    if (!logon.frmLogon_Form_Load() || programa::Encerrado())
+        return 0;
+    if (!logon.EntrouAutomaticamente())
+        logon.show();
+    return app.exec();
 }

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/bandeja.h"
+#include "platform/toolkit.h"
+
+// The start-up form: single copy, screen check, database probe, tray icon and sign-on.
+class FrmLogon : public tk::Formulario {
+public:
+    FrmLogon();
+
+    tk::Figura *picLogon;
+    tk::Rotulo *Label1, *lblLogin, *lblSenha;
+    tk::CaixaTexto *txtLogin, *txtPass;
+    tk::Botao *cmdLogar, *cmdNovoUsuario;
+    tk::Imagem *imgFechar;
+    bandeja::Icone iconeBandeja;
+
+    // Runs when the program starts and after a restore; false when the program must end.
+    bool frmLogon_Form_Load();
+    void frmLogon_cmdLogar_Click();
+    void frmLogon_cmdNovoUsuario_Click();
+    int frmLogon_txtLogin_KeyPress(int tecla);
+    int frmLogon_txtPass_KeyPress(int tecla);
+    void frmLogon_imgFechar_Click();
+    // Mouse messages of the tray icon (514 left button up, 517 right button up).
+    void frmLogon_Bandeja_MouseMove(int mensagem);
+
+    // True when the last load signed the only password-less user on.
+    bool EntrouAutomaticamente() const { return entrouAutomaticamente; }
+
+private:
+    bool primeiraCarga = true;
+    bool entrouAutomaticamente = false;
+    void abrirAgenda(bool consultarLinhaDeComando);
+    void ProbeFalhou(const QString &erro);
+};
+
+FrmLogon &frmLogon();
+
+void IncluirIconeBandeja(FrmLogon &form, const QString &dica);
+void RemoverIconeBandeja(FrmLogon &form);

@@ -1,0 +1,188 @@
+#include "core/modDb.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace {
+
+QString pastaDados;
+int esperaOcupadoMs = 5000;
+motor_sql::Conexao *conexaoDaTransacao = nullptr;
+
+template <typename F>
+auto comConexao(F &&f)
+{
+    if (conexaoDaTransacao)
+        return f(*conexaoDaTransacao);
+    motor_sql::Conexao c(modDb::ArquivoDados(), esperaOcupadoMs);
+    return f(c);
+}
+
+} // namespace
+
+QString Campo::Texto() const
+{
+    if (valor.isNull())
+        return QString();
+    if (valor.typeId() == QMetaType::Double) {
+        // Amounts come back as doubles; whole numbers read without a ".0".
+        const double d = valor.toDouble();
+        return d == qint64(d) ? QString::number(qint64(d)) : QString::number(d, 'g', 15);
+    }
+    return valor.toString();
+}
+
+qint64 Campo::Inteiro() const
+{
+    if (valor.typeId() == QMetaType::Double)
+        return qRound64(valor.toDouble());
+    return valor.toLongLong();
+}
+
+double Campo::Numero() const
+{
+    return valor.toDouble();
+}
+
+QDate Campo::Data() const
+{
+    return QDate::fromString(valor.toString().left(10), Qt::ISODate);
+}
+
+QTime Campo::Hora() const
+{
+    // Times are stored "HH:MM:SS"; texts typed as "HH:NN" (the grid bounds) read as well.
+    const QString s = valor.toString();
+    return QTime::fromString(motor_sql::LerDataHora(s.size() > 8 ? s.right(8) : s), u"HH:mm:ss");
+}
+
+RecordSet::RecordSet(motor_sql::Resultado resultado)
+    : dados(std::make_shared<const motor_sql::Resultado>(std::move(resultado)))
+{
+    for (int i = 0; i < dados->colunas.size(); ++i)
+        colunas.insert(dados->colunas.at(i).toLower(), i);
+}
+
+bool RecordSet::Eof() const
+{
+    return !dados || atual >= dados->linhas.size();
+}
+
+void RecordSet::MoveNext()
+{
+    if (!Eof())
+        ++atual;
+}
+
+int RecordSet::RecordCount() const
+{
+    return dados ? int(dados->linhas.size()) : 0;
+}
+
+Campo RecordSet::operator()(const QString &coluna) const
+{
+    const auto i = colunas.constFind(coluna.toLower());
+    if (i == colunas.cend())
+        throw ErroBanco(QStringLiteral("Campo inexistente no registro: %1").arg(coluna).toStdString());
+    return Indice(*i);
+}
+
+Campo RecordSet::Indice(int coluna) const
+{
+    if (Eof())
+        throw ErroBanco("Não há registro atual (fim do conjunto de registros)");
+    return Campo(dados->linhas.at(atual).at(coluna));
+}
+
+void RecordSet::Close()
+{
+    dados.reset();
+    colunas.clear();
+    atual = 0;
+}
+
+RecordSet Consultar(const QString &sql)
+{
+    return RecordSet(comConexao([&](motor_sql::Conexao &c) { return c.Consultar(sql); }));
+}
+
+int Executar(const QString &sql)
+{
+    return comConexao([&](motor_sql::Conexao &c) { return c.Executar(sql); });
+}
+
+int FiltrarTecla(int tecla, bool apenasNumeros)
+{
+    if (tecla == 22 || tecla == 8 || tecla == 3)  // paste, backspace, copy
+        return tecla;
+    if (apenasNumeros)
+        return (tecla >= '0' && tecla <= '9') || tecla == '.' || tecla == '-' ? tecla : 0;
+    return tecla == '\'' || tecla < 30 ? 0 : tecla;
+}
+
+QString SqlTexto(const QString &texto)
+{
+    QString s = texto;
+    return s.replace(u'\'', QStringLiteral("''"));
+}
+
+Transacao::Transacao()
+{
+    if (conexaoDaTransacao)
+        throw ErroBanco("Transação já aberta");
+    conexao = std::make_unique<motor_sql::Conexao>(modDb::ArquivoDados(), esperaOcupadoMs);
+    // Take the write lock at once, so two processes never both hold a read lock and wait
+    // for each other's write.
+    conexao->Executar(QStringLiteral("BEGIN IMMEDIATE"));
+    conexaoDaTransacao = conexao.get();
+}
+
+Transacao::~Transacao()
+{
+    conexaoDaTransacao = nullptr;
+    if (!confirmada) {
+        try {
+            conexao->Executar(QStringLiteral("ROLLBACK"));
+        } catch (const ErroBanco &) {
+            // Closing the connection below undoes whatever is still open.
+        }
+    }
+}
+
+void Transacao::Confirmar()
+{
+    conexao->Executar(QStringLiteral("COMMIT"));
+    confirmada = true;
+}
+
+namespace modDb {
+
+QString PastaPrograma()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString PastaDados()
+{
+    if (!pastaDados.isEmpty())
+        return pastaDados;
+    const QString variavel = qEnvironmentVariable("VELORA_DADOS");
+    return variavel.isEmpty() ? PastaPrograma() : variavel;
+}
+
+QString ArquivoDados()
+{
+    return QDir(PastaDados()).filePath(QStringLiteral("dadosu.lst"));
+}
+
+void DefinirPastaDados(const QString &pasta)
+{
+    pastaDados = pasta;
+}
+
+void DefinirEsperaOcupado(int ms)
+{
+    esperaOcupadoMs = ms;
+}
+
+} // namespace modDb

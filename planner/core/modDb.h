@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/motor_sql.h"
+
+#include <QDate>
+#include <QHash>
+#include <QString>
+#include <QTime>
+#include <QVariant>
+
+#include <memory>
+
+using motor_sql::ErroBanco;
+
+// One field of a record set: a value that may be NULL.
+class Campo {
+public:
+    explicit Campo(QVariant valor = {}) : valor(std::move(valor)) {}
+    bool IsNull() const { return valor.isNull(); }
+    QString Texto() const;      // "" for NULL
+    qint64 Inteiro() const;     // 0 for NULL
+    double Numero() const;      // 0 for NULL
+    QDate Data() const;         // invalid for NULL or a value that is no date
+    QTime Hora() const;         // invalid for NULL or a value that is no time
+    const QVariant &Valor() const { return valor; }
+
+private:
+    QVariant valor;
+};
+
+// The disconnected, read-only result of one SELECT, read by column name.
+// (EOF is a C library macro, so the end test is called Eof.)
+class RecordSet {
+public:
+    RecordSet() = default;
+    explicit RecordSet(motor_sql::Resultado resultado);
+
+    bool Eof() const;
+    void MoveNext();
+    int RecordCount() const;
+    Campo operator()(const QString &coluna) const;  // the current row's field, by name
+    Campo Indice(int coluna) const;                 // the current row's field, by position
+    void Close();
+
+private:
+    std::shared_ptr<const motor_sql::Resultado> dados;
+    QHash<QString, int> colunas;  // lower-case names: column names ignore case
+    int atual = 0;
+};
+
+// Runs one SELECT on the planner's database file.
+RecordSet Consultar(const QString &sql);
+// Runs one statement and returns the number of rows it affected.
+int Executar(const QString &sql);
+
+// The keystroke filter of every text box: the key to keep, or 0 to drop it.
+int FiltrarTecla(int tecla, bool apenasNumeros);
+
+// A text value ready to stand between single quotes in a statement: apostrophes doubled, so a
+// pasted apostrophe is stored as typed and never ends the literal. Also for like patterns.
+QString SqlTexto(const QString &texto);
+
+// Statements that must stand together: while a Transacao lives, Consultar and Executar use its
+// connection; it is undone unless Confirmar is called.
+class Transacao {
+public:
+    Transacao();
+    ~Transacao();
+    Transacao(const Transacao &) = delete;
+    Transacao &operator=(const Transacao &) = delete;
+    void Confirmar();
+
+private:
+    std::unique_ptr<motor_sql::Conexao> conexao;
+    bool confirmada = false;
+};
+
+namespace modDb {
+// The folder of the velora executable (the help document lives there).
+QString PastaPrograma();
+// The folder of dadosu.lst: VELORA_DADOS when set, else the program folder.
+QString PastaDados();
+QString ArquivoDados();
+void DefinirPastaDados(const QString &pasta);  // tests and the data-folder variable
+// How long a statement waits for a file another process holds locked.
+void DefinirEsperaOcupado(int ms);
+} // namespace modDb

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+// Every modal showing of the planner passes through here. The program runs a nested event loop
+// until the window is hidden; a test queues scripts instead, each of which fills one dialog and
+// presses its button.
+namespace modal {
+
+// Shows the window modally and returns once it is hidden again.
+void Exibir(QWidget &janela);
+
+// True while a modal showing of this window is under way.
+bool EmExibicao(const QWidget &janela);
+
+using Roteiro = std::function<void(QWidget &janela)>;
+// Tests: the next modal showing runs this script (in queue order) instead of waiting for a user.
+void Enfileirar(Roteiro roteiro);
+// Tests: what to do with a showing nobody scripted (by default the window waits for a user).
+void DefinirSemRoteiro(std::function<void(QWidget &janela)> acao);
+int RoteirosPendentes();
+
+} // namespace modal

@@ -1,0 +1,316 @@
+#include "platform/motor_sql.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QTime>
+
+#include <sqlite3.h>
+
+namespace motor_sql {
+
+namespace {
+
+// Codes 0x80-0x9F of Windows-1252; the five unassigned codes map to the C1 control of the same
+// number, as the system's own conversion does.
+constexpr char16_t faixa80[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString textoDe(sqlite3_value *v)
+{
+    auto *p = reinterpret_cast<const char *>(sqlite3_value_text(v));
+    return QString::fromUtf8(p, sqlite3_value_bytes(v));
+}
+
+void devolverTexto(sqlite3_context *ctx, const QString &s)
+{
+    const QByteArray u = s.toUtf8();
+    sqlite3_result_text(ctx, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+}
+
+bool algumNulo(int argc, sqlite3_value **argv)
+{
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            return true;
+    return false;
+}
+
+void fnCdate(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (algumNulo(argc, argv))
+        return sqlite3_result_null(ctx);
+    const QString lido = LerDataHora(textoDe(argv[0]));
+    if (lido.isNull())
+        return sqlite3_result_error(ctx, "Tipo de dados incompatível na expressão (cdate)", -1);
+    devolverTexto(ctx, lido);
+}
+
+// day, Month, Year: parts of a stored date.
+template <int Parte>
+void fnParteData(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (algumNulo(argc, argv))
+        return sqlite3_result_null(ctx);
+    const QDate d = QDate::fromString(LerDataHora(textoDe(argv[0])).left(10), Qt::ISODate);
+    if (!d.isValid())
+        return sqlite3_result_error(ctx, "Tipo de dados incompatível na expressão (data)", -1);
+    sqlite3_result_int(ctx, Parte == 0 ? d.day() : Parte == 1 ? d.month() : d.year());
+}
+
+void fnUcase(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (algumNulo(argc, argv))
+        return sqlite3_result_null(ctx);
+    devolverTexto(ctx, textoDe(argv[0]).toUpper());
+}
+
+void fnLeft(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (algumNulo(argc, argv))
+        return sqlite3_result_null(ctx);
+    devolverTexto(ctx, textoDe(argv[0]).left(qMax(0, sqlite3_value_int(argv[1]))));
+}
+
+void fnAsc(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (algumNulo(argc, argv))
+        return sqlite3_result_null(ctx);
+    const QString s = textoDe(argv[0]);
+    if (s.isEmpty())
+        return sqlite3_result_error(ctx, "Argumento inválido (Asc de texto vazio)", -1);
+    sqlite3_result_int(ctx, CodigoAnsi(s.at(0)));
+}
+
+// like with "%" and "_" (and an optional escape character) over texts already case-folded, so the
+// case of accented letters is ignored too.
+bool casar(const QString &p, qsizetype i, const QString &s, qsizetype j, QChar escape)
+{
+    while (i < p.size()) {
+        const QChar c = p.at(i);
+        if (c == u'%' && c != escape) {
+            while (i < p.size() && p.at(i) == u'%')
+                ++i;
+            if (i == p.size())
+                return true;
+            for (qsizetype k = j; k <= s.size(); ++k)
+                if (casar(p, i, s, k, escape))
+                    return true;
+            return false;
+        }
+        if (j == s.size())
+            return false;
+        if (c == u'_' && c != escape) {
+            ++i, ++j;
+            continue;
+        }
+        QChar literal = c;
+        if (!escape.isNull() && c == escape && i + 1 < p.size())
+            literal = p.at(++i);
+        if (literal != s.at(j))
+            return false;
+        ++i, ++j;
+    }
+    return j == s.size();
+}
+
+void fnLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (algumNulo(argc, argv))
+        return sqlite3_result_null(ctx);
+    // SQLite passes like(pattern, text[, escape]).
+    const QString padrao = textoDe(argv[0]).toCaseFolded();
+    const QString texto = textoDe(argv[1]).toCaseFolded();
+    QChar escape;
+    if (argc == 3) {
+        const QString e = textoDe(argv[2]);
+        if (e.size() != 1)
+            return sqlite3_result_error(ctx, "ESCAPE deve ser um único caractere", -1);
+        escape = e.at(0);
+    }
+    sqlite3_result_int(ctx, casar(padrao, 0, texto, 0, escape) ? 1 : 0);
+}
+
+void registrarFuncoes(sqlite3 *db)
+{
+    struct Funcao {
+        const char *nome;
+        int argumentos;
+        void (*f)(sqlite3_context *, int, sqlite3_value **);
+    };
+    static const Funcao funcoes[] = {
+        {"cdate", 1, fnCdate},       {"day", 1, fnParteData<0>}, {"month", 1, fnParteData<1>},
+        {"year", 1, fnParteData<2>}, {"ucase", 1, fnUcase},      {"jet_left", 2, fnLeft},
+        {"asc", 1, fnAsc},           {"like", 2, fnLike},        {"like", 3, fnLike},
+    };
+    for (const Funcao &f : funcoes)
+        sqlite3_create_function_v2(db, f.nome, f.argumentos, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, f.f, nullptr, nullptr, nullptr);
+}
+
+QVariant valorDe(sqlite3_stmt *st, int i)
+{
+    switch (sqlite3_column_type(st, i)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(st, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(st, i));
+    case SQLITE_TEXT:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)),
+                                          sqlite3_column_bytes(st, i)));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, i)),
+                                   sqlite3_column_bytes(st, i)));
+    default:
+        return QVariant();
+    }
+}
+
+// A prepared statement that finalizes itself, so an error never leaks it.
+struct Comando {
+    sqlite3_stmt *st = nullptr;
+    ~Comando() { sqlite3_finalize(st); }
+};
+
+} // namespace
+
+QString LerDataHora(const QString &texto)
+{
+    static const QRegularExpression data(R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})\s*$)");
+    static const QRegularExpression hora(R"(^\s*(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?\s*$)");
+    static const QRegularExpression guardada(R"(^\d{4}-\d{2}-\d{2}( \d{2}:\d{2}:\d{2})?$)");
+
+    if (auto m = data.match(texto); m.hasMatch()) {
+        const QDate d(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
+        return d.isValid() ? d.toString(Qt::ISODate) : QString();
+    }
+    if (auto m = hora.match(texto); m.hasMatch()) {
+        const QTime t(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+        return t.isValid() ? t.toString(u"HH:mm:ss") : QString();
+    }
+    if (guardada.match(texto).hasMatch()) {
+        const QDate d = QDate::fromString(texto.left(10), Qt::ISODate);
+        return d.isValid() ? texto : QString();
+    }
+    if (auto t = QTime::fromString(texto, u"HH:mm:ss"); t.isValid() && texto.size() == 8)
+        return texto;
+    return QString();
+}
+
+int CodigoAnsi(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    for (int i = 0; i < 32; ++i)
+        if (faixa80[i] == u)
+            return 0x80 + i;
+    return '?';
+}
+
+QChar CaractereAnsi(int codigo)
+{
+    if (codigo >= 0x80 && codigo < 0xA0)
+        return QChar(faixa80[codigo - 0x80]);
+    return QChar(char16_t(codigo & 0xFF));
+}
+
+QString TraduzirDialeto(const QString &sql)
+{
+    static const QRegularExpression diferenteDeNulo(QStringLiteral(R"(\s*<>\s*null\b)"),
+                                                    QRegularExpression::CaseInsensitiveOption);
+    // "Left" is a keyword to SQLite (LEFT JOIN); the function goes by another name.
+    static const QRegularExpression esquerda(QStringLiteral(R"(\bleft\s*\()"),
+                                             QRegularExpression::CaseInsensitiveOption);
+
+    QString saida;
+    saida.reserve(sql.size() + 16);
+    qsizetype i = 0;
+    while (i < sql.size()) {
+        qsizetype aspa = sql.indexOf(u'\'', i);
+        if (aspa < 0)
+            aspa = sql.size();
+        QString trecho = sql.mid(i, aspa - i);
+        trecho.replace(diferenteDeNulo, QStringLiteral(" IS NOT NULL"));
+        trecho.replace(esquerda, QStringLiteral("jet_left("));
+        saida += trecho;
+        if (aspa == sql.size())
+            break;
+        // Copy the literal as it stands; a doubled apostrophe stays inside it.
+        qsizetype fim = aspa + 1;
+        for (;;) {
+            fim = sql.indexOf(u'\'', fim);
+            if (fim < 0) {
+                fim = sql.size();
+                break;
+            }
+            if (fim + 1 < sql.size() && sql.at(fim + 1) == u'\'') {
+                fim += 2;
+                continue;
+            }
+            ++fim;
+            break;
+        }
+        saida += QStringView(sql).mid(aspa, fim - aspa);
+        i = fim;
+    }
+    return saida;
+}
+
+Conexao::Conexao(const QString &arquivo, int esperaOcupadoMs)
+{
+    const int rc = sqlite3_open_v2(arquivo.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString erro = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("sem memória");
+        sqlite3_close(db);
+        db = nullptr;
+        throw ErroBanco(QStringLiteral("Não foi possível abrir %1: %2").arg(arquivo, erro).toStdString());
+    }
+    sqlite3_busy_timeout(db, esperaOcupadoMs);
+    sqlite3_extended_result_codes(db, 1);
+    registrarFuncoes(db);
+}
+
+Conexao::~Conexao()
+{
+    sqlite3_close_v2(db);
+}
+
+Resultado Conexao::Consultar(const QString &sql)
+{
+    const QByteArray texto = TraduzirDialeto(sql).toUtf8();
+    Comando c;
+    if (sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), &c.st, nullptr) != SQLITE_OK)
+        throw ErroBanco(sqlite3_errmsg(db));
+    Resultado r;
+    const int n = sqlite3_column_count(c.st);
+    for (int i = 0; i < n; ++i)
+        r.colunas << QString::fromUtf8(sqlite3_column_name(c.st, i));
+    int rc;
+    while ((rc = sqlite3_step(c.st)) == SQLITE_ROW) {
+        QVector<QVariant> linha(n);
+        for (int i = 0; i < n; ++i)
+            linha[i] = valorDe(c.st, i);
+        r.linhas.push_back(std::move(linha));
+    }
+    if (rc != SQLITE_DONE)
+        throw ErroBanco(sqlite3_errmsg(db));
+    return r;
+}
+
+int Conexao::Executar(const QString &sql)
+{
+    const QByteArray texto = TraduzirDialeto(sql).toUtf8();
+    Comando c;
+    if (sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), &c.st, nullptr) != SQLITE_OK)
+        throw ErroBanco(sqlite3_errmsg(db));
+    int rc;
+    while ((rc = sqlite3_step(c.st)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        throw ErroBanco(sqlite3_errmsg(db));
+    return sqlite3_changes(db);
+}
+
+} // namespace motor_sql

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include <stdexcept>
+
+struct sqlite3;
+
+// The SQL engine behind the planner's two database operations: SQLite, speaking the dialect the
+// planner's statements are written in (day-first cdate, day/Month/Year, ucase, Left, Asc,
+// "<> Null" meaning "is set", a like that folds accented letters).
+namespace motor_sql {
+
+class ErroBanco : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The whole result of one SELECT, held in memory.
+struct Resultado {
+    QStringList colunas;
+    QVector<QVector<QVariant>> linhas;
+};
+
+// One open connection to an existing database file; closed when destroyed.
+class Conexao {
+public:
+    Conexao(const QString &arquivo, int esperaOcupadoMs);
+    ~Conexao();
+    Conexao(const Conexao &) = delete;
+    Conexao &operator=(const Conexao &) = delete;
+
+    Resultado Consultar(const QString &sql);
+    int Executar(const QString &sql);
+
+private:
+    sqlite3 *db = nullptr;
+};
+
+// Rewrites the parts of the dialect SQLite does not read itself; string literals stay untouched.
+QString TraduzirDialeto(const QString &sql);
+
+// Reads a day-first date ("D/M/YYYY") or a time ("H:NN" or "HH:NN:SS") the way the database does,
+// giving the stored form "YYYY-MM-DD" or "HH:MM:SS"; the stored forms read as themselves.
+// Returns a null string when the text is neither.
+QString LerDataHora(const QString &texto);
+
+// Windows-1252 code of a character (63, "?", when it has none) and the character of a code.
+int CodigoAnsi(QChar c);
+QChar CaractereAnsi(int codigo);
+
+} // namespace motor_sql

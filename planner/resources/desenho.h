@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <utility>
+#include <vector>
+
+// The planner's pictures, drawn with QPainter.
+namespace desenho {
+
+// Transparent colour of the window faces (their top-left pixel).
+inline constexpr QRgb CorTransparente = 0xffff00ff;
+
+std::vector<std::pair<QString, QImage>> TodasAsFiguras();
+
+} // namespace desenho

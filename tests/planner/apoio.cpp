@@ -1,0 +1,119 @@
+#include "apoio.h"
+
+#include "core/modDb.h"
+#include "core/modMsgBox.h"
+#include "esquema.h"
+#include "platform/modal.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+
+// Opens the file directly, so a test sees what is stored, not what the planner reads back.
+struct Direta {
+    explicit Direta(const QString &arquivo)
+    {
+        EXPECT_EQ(sqlite3_open(arquivo.toUtf8().constData(), &db), SQLITE_OK);
+    }
+    ~Direta() { sqlite3_close(db); }
+    sqlite3 *db = nullptr;
+};
+
+} // namespace
+
+BaseDeTeste::BaseDeTeste()
+{
+    arquivo = pasta.filePath(QStringLiteral("dadosu.lst"));
+    const QString erro = CriarBaseVazia(arquivo);
+    EXPECT_TRUE(erro.isEmpty()) << erro.toStdString();
+    modDb::DefinirPastaDados(pasta.path());
+    modDb::DefinirEsperaOcupado(200);
+}
+
+int BaseDeTeste::InserirUsuario(const QString &login, const std::optional<QString> &senha, const QString &nome)
+{
+    Executar(QStringLiteral("Insert into Usuarios (Login,Nome,Email,FoneRes,FoneCel,Aniversario,Senha,Pastinha) "
+                            "values ('%1','%2','fulano@exemplo.com.br',' ',' ','1900-01-01',%3,'Inicial')")
+                 .arg(SqlTexto(login), SqlTexto(nome),
+                      senha ? QStringLiteral("'") + SqlTexto(*senha) + QStringLiteral("'") : QStringLiteral("NULL")));
+    const int codigo = Valor(QStringLiteral("Select max(Codigo) from Usuarios")).toInt();
+    Executar(QStringLiteral("Insert into Configuracao (Usuario,InicioGrade,FinalGrade,Intervalos,PosicaoAniversarios,"
+                            "SomCompromisso,ChecagemGeral,VisualizarCompartilhamento) values (%1,'08:00','17:00',30,'A','Cuco',1,'S')")
+                 .arg(codigo));
+    return codigo;
+}
+
+void BaseDeTeste::Executar(const QString &sql)
+{
+    Direta d(arquivo);
+    char *erro = nullptr;
+    EXPECT_EQ(sqlite3_exec(d.db, sql.toUtf8().constData(), nullptr, nullptr, &erro), SQLITE_OK)
+        << (erro ? erro : "") << " em " << sql.toStdString();
+    sqlite3_free(erro);
+}
+
+QString BaseDeTeste::Valor(const QString &sql)
+{
+    Direta d(arquivo);
+    sqlite3_stmt *st = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(d.db, sql.toUtf8().constData(), -1, &st, nullptr), SQLITE_OK) << sql.toStdString();
+    QString valor;
+    if (st && sqlite3_step(st) == SQLITE_ROW && sqlite3_column_type(st, 0) != SQLITE_NULL)
+        valor = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return valor;
+}
+
+void Digitar(QWidget *alvo, const QString &texto)
+{
+    for (const QChar c : texto) {
+        const int tecla = c.isLetter() ? int(c.toUpper().unicode()) : int(c.unicode());
+        QKeyEvent pressionada(QEvent::KeyPress, tecla, Qt::NoModifier, QString(c));
+        QKeyEvent solta(QEvent::KeyRelease, tecla, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(alvo, &pressionada);
+        QApplication::sendEvent(alvo, &solta);
+    }
+}
+
+std::shared_ptr<MensagemVista> ResponderMensagem(bool concordar)
+{
+    auto vista = std::make_shared<MensagemVista>();
+    modal::Enfileirar([vista, concordar](QWidget &janela) {
+        auto *f = dynamic_cast<FrmMsgBox *>(&janela);
+        ASSERT_NE(f, nullptr) << "esperava a caixa de mensagem, veio " << janela.windowTitle().toStdString();
+        vista->exibida = true;
+        vista->texto = f->lblMsg->text();
+        vista->icone = !f->imgPergunta->isHidden() ? 1 : !f->imgInformacao->isHidden() ? 2 : !f->imgGrave->isHidden() ? 3 : 0;
+        vista->botoes = f->cmdMOkay->isHidden() ? 0 : 1;
+        vista->beeps = tk::BipesEmitidos();
+        vista->left = tk::Left(*f->lblMsg);
+        vista->top = tk::Top(*f->lblMsg);
+        vista->width = tk::Width(*f->lblMsg);
+        vista->height = tk::Height(*f->lblMsg);
+        vista->noTopo = f->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        if (vista->botoes == 1)
+            f->cmdMOkay->click();
+        else
+            (concordar ? f->cmdMConfirmar : f->cmdMCancelar)->click();
+    });
+    return vista;
+}
+
+std::shared_ptr<MensagemVista> ResponderMensagemDoSistema()
+{
+    auto vista = std::make_shared<MensagemVista>();
+    modal::Enfileirar([vista](QWidget &janela) {
+        auto *caixa = dynamic_cast<QMessageBox *>(&janela);
+        ASSERT_NE(caixa, nullptr) << "esperava uma mensagem do sistema";
+        vista->exibida = true;
+        vista->texto = caixa->text();
+        vista->icone = int(caixa->icon());
+        caixa->button(QMessageBox::Ok)->click();
+    });
+    return vista;
+}

@@ -1,0 +1,320 @@
+// Start-up, sign-on and new accounts through the logon form, on real database files.
+
+#include "apoio.h"
+#include "core/frmAgenda.h"
+#include "core/frmAguarde.h"
+#include "core/frmLogon.h"
+#include "core/frmMenu.h"
+#include "core/modDb.h"
+#include "core/modSenha.h"
+#include "core/programa.h"
+#include "core/sessao.h"
+#include "esquema.h"
+#include "platform/bandeja.h"
+#include "platform/documentos.h"
+#include "platform/instancia_unica.h"
+#include "platform/modal.h"
+
+#include <QClipboard>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+
+struct Logon : ::testing::Test {
+    BaseDeTeste base;
+    QList<QUrl> abertos;
+    void SetUp() override
+    {
+        bandeja::DefinirDisponivel(true);
+        documentos::DefinirAbridor([this](const QUrl &u) {
+            abertos << u;
+            return true;
+        });
+    }
+    void TearDown() override { EXPECT_EQ(modal::RoteirosPendentes(), 0); }
+
+    FrmLogon &carregar()
+    {
+        FrmLogon &f = frmLogon();
+        EXPECT_TRUE(f.frmLogon_Form_Load());
+        if (!f.EntrouAutomaticamente())
+            f.show();
+        return f;
+    }
+    void digitar(FrmLogon &f, const QString &login, const QString &senha)
+    {
+        f.txtLogin->setText(login);
+        f.txtPass->setText(senha);
+    }
+};
+
+} // namespace
+
+TEST_F(Logon, UnicoUsuarioSemSenhaEntraSemMostrarOLogon)
+{
+    const int codigo = base.InserirUsuario(QStringLiteral("ANA"), std::nullopt, QStringLiteral("Ana Souza"));
+    FrmLogon &f = carregar();
+    EXPECT_TRUE(f.EntrouAutomaticamente());
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(frmAgenda().isVisible());
+    EXPECT_EQ(Sessao.Codigo, codigo);
+    EXPECT_EQ(Sessao.Login, QStringLiteral("ANA"));
+    EXPECT_EQ(Sessao.Nome, QStringLiteral("Ana Souza"));
+    EXPECT_EQ(Sessao.Senha, QString());
+    EXPECT_EQ(Sessao.Aniversario, QDate(1900, 1, 1));
+    EXPECT_FALSE(frmMenu().LogOut->isVisible());
+    EXPECT_EQ(frmAguarde::Carregado(), nullptr);
+    EXPECT_TRUE(f.iconeBandeja.Incluido());
+    EXPECT_EQ(f.iconeBandeja.Dica(), QStringLiteral("Velora"));
+}
+
+TEST_F(Logon, DoisUsuariosOuUmComSenhaPedemLogin)
+{
+    for (int caso = 0; caso < 2; ++caso) {
+        BaseDeTeste outra;
+        outra.InserirUsuario(QStringLiteral("ANA"), caso == 0 ? std::nullopt : std::optional(CodificarSenha(QStringLiteral("x"))));
+        if (caso == 0)
+            outra.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
+        FrmLogon &f = carregar();
+        EXPECT_FALSE(f.EntrouAutomaticamente()) << caso;
+        EXPECT_TRUE(f.isVisible()) << caso;
+        EXPECT_EQ(Sessao.Codigo, 0) << caso;
+        EXPECT_TRUE(f.cmdLogar->isEnabled()) << caso;
+    }
+}
+
+TEST_F(Logon, BaseVaziaPedePrimeiroUsuario)
+{
+    auto aviso = ResponderMensagem();
+    FrmLogon &f = carregar();
+    EXPECT_EQ(aviso->texto, QStringLiteral("Primera execução da Velora. É necessário criar um novo usuário. Informe o usuário e clique em 'Novo Usuário' !"));
+    EXPECT_EQ(aviso->icone, 2);
+    EXPECT_FALSE(f.cmdLogar->isEnabled());
+    EXPECT_TRUE(f.cmdNovoUsuario->isEnabled());
+    EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(Logon, EntradaRecusada)
+{
+    base.InserirUsuario(QStringLiteral("ANA"), CodificarSenha(QStringLiteral("abc")));
+    base.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
+    FrmLogon &f = carregar();
+    const struct {
+        const char *login, *senha, *mensagem;
+    } casos[] = {
+        {"NINGUEM", "", "Usuário não cadastrado !"},
+        {"ANA", "abd", "Senha não confere !"},
+        {"ANA", "ABC", "Senha não confere !"},
+        {"ANA", "", "Senha não confere !"},
+        {"BIA", "x", "Senha não confere !"},
+        {"D'ÁVILA\"%;", "", "Usuário não cadastrado !"},
+    };
+    for (const auto &c : casos) {
+        digitar(f, QString::fromUtf8(c.login), QString::fromUtf8(c.senha));
+        auto vista = ResponderMensagem();
+        f.frmLogon_cmdLogar_Click();
+        EXPECT_EQ(vista->texto.toStdString(), c.mensagem) << c.login << "/" << c.senha;
+        EXPECT_EQ(vista->icone, 2);
+        EXPECT_EQ(Sessao.Codigo, 0);
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_FALSE(frmAgenda().isVisible());
+    }
+}
+
+TEST_F(Logon, EntradaAceitaPreencheASessao)
+{
+    base.InserirUsuario(QStringLiteral("ANA"), CodificarSenha(QStringLiteral("é'Sen")), QStringLiteral("Ana"));
+    const int bia = base.InserirUsuario(QStringLiteral("BIA"), std::nullopt, QStringLiteral("Beatriz"));
+    base.Executar(QStringLiteral("Update Usuarios set Aniversario = '1980-05-17', Cidade = 'Recife' Where Codigo = %1").arg(bia));
+    FrmLogon &f = carregar();
+    digitar(f, QStringLiteral("BIA"), QString());
+    f.frmLogon_cmdLogar_Click();
+    EXPECT_EQ(Sessao.Codigo, bia);
+    EXPECT_EQ(Sessao.Nome, QStringLiteral("Beatriz"));
+    EXPECT_EQ(Sessao.Cidade, QStringLiteral("Recife"));
+    EXPECT_EQ(Sessao.Aniversario, QDate(1980, 5, 17));
+    EXPECT_FALSE(Sessao.NovoUsuario);
+    EXPECT_TRUE(frmAgenda().isVisible());
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(frmMenu().LogOut->isVisible());
+    EXPECT_EQ(frmAguarde::Carregado(), nullptr);
+    EXPECT_TRUE(f.picLogon->isEnabled());
+}
+
+TEST_F(Logon, SenhaComAcentoEApostrofoConfere)
+{
+    const int ana = base.InserirUsuario(QStringLiteral("ANA"), CodificarSenha(QStringLiteral("é'Sen")));
+    base.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
+    FrmLogon &f = carregar();
+    digitar(f, QStringLiteral("ANA"), QStringLiteral("é'Sen"));  // pasted: the apostrophe cannot be typed
+    f.frmLogon_cmdLogar_Click();
+    EXPECT_EQ(Sessao.Codigo, ana);
+    EXPECT_EQ(Sessao.Senha, QStringLiteral("é'Sen"));
+}
+
+TEST_F(Logon, TeclasDoLoginEDaSenha)
+{
+    base.InserirUsuario(QStringLiteral("ANA"), CodificarSenha(QStringLiteral("abc")));
+    base.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
+    FrmLogon &f = carregar();
+    Digitar(f.txtLogin, QStringLiteral("an'a é"));
+    EXPECT_EQ(f.txtLogin->text(), QStringLiteral("ANA É"));
+    f.txtLogin->clear();
+    Digitar(f.txtLogin, QStringLiteral("darado vezudi xyz"));
+    EXPECT_EQ(f.txtLogin->text(), QStringLiteral("DARADO VEZUDI X"));  // 15 characters at most
+    f.txtLogin->setText(QStringLiteral("ana"));
+    Digitar(f.txtPass, QStringLiteral("a'bc12345678"));
+    EXPECT_EQ(f.txtPass->text(), QStringLiteral("abc1234567"));  // 10 at most, no apostrophe
+    EXPECT_EQ(f.txtLogin->text(), QStringLiteral("ANA"));  // set text is upper-cased too
+    f.txtPass->setText(QStringLiteral("abc"));
+    QTest::keyClick(f.txtPass, Qt::Key_Return);
+    EXPECT_NE(Sessao.Codigo, 0);
+    EXPECT_EQ(f.txtPass->text(), QStringLiteral("abc"));  // Enter itself is dropped
+}
+
+TEST_F(Logon, LoginColadoComApostrofo)
+{
+    base.InserirUsuario(QStringLiteral("D'ÁVILA"), std::nullopt);
+    base.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
+    FrmLogon &f = carregar();
+    QGuiApplication::clipboard()->setText(QStringLiteral("d'ávila"));
+    f.txtLogin->setFocus();
+    QTest::keyClick(f.txtLogin, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(f.txtLogin->text(), QStringLiteral("D'ÁVILA"));
+    f.frmLogon_cmdLogar_Click();
+    EXPECT_EQ(Sessao.Login, QStringLiteral("D'ÁVILA"));
+}
+
+TEST_F(Logon, NovoUsuario)
+{
+    base.InserirUsuario(QStringLiteral("ANA"), std::nullopt);
+    base.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
+    FrmLogon &f = carregar();
+
+    digitar(f, QStringLiteral("   "), QString());
+    auto vazio = ResponderMensagem();
+    f.frmLogon_cmdNovoUsuario_Click();
+    EXPECT_EQ(vazio->texto, QStringLiteral("Informe o Login !"));
+    EXPECT_EQ(vazio->icone, 2);
+    EXPECT_EQ(f.focusWidget(), f.txtLogin);
+
+    digitar(f, QStringLiteral("ANA"), QString());
+    auto existe = ResponderMensagem();
+    f.frmLogon_cmdNovoUsuario_Click();
+    EXPECT_EQ(existe->texto, QStringLiteral("Usuário já cadastrado, escolha outro Login!"));
+    EXPECT_EQ(existe->icone, 3);
+    EXPECT_FALSE(Sessao.NovoUsuario);
+
+    digitar(f, QStringLiteral(" CAIO "), QStringLiteral(" s3 "));
+    f.frmLogon_cmdNovoUsuario_Click();
+    EXPECT_TRUE(Sessao.NovoUsuario);
+    EXPECT_EQ(Sessao.Codigo, 0);
+    EXPECT_EQ(Sessao.Login, QStringLiteral("CAIO"));
+    EXPECT_EQ(Sessao.Senha, QStringLiteral("s3"));
+    EXPECT_TRUE(frmAgenda().isVisible());
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(base.Valor(QStringLiteral("Select count(*) from Usuarios")), QStringLiteral("2"));  // nothing written yet
+}
+
+TEST_F(Logon, ComArgumentoComecaNaBandeja)
+{
+    base.InserirUsuario(QStringLiteral("ANA"), std::nullopt);
+    programa::DefinirArgumentos({QStringLiteral("/bandeja")});
+    carregar();
+    EXPECT_NE(Sessao.Codigo, 0);
+    EXPECT_FALSE(frmAgenda().isVisible());
+    EXPECT_FALSE(frmLogon().isVisible());
+}
+
+TEST_F(Logon, SemBandejaAJanelaFicaAVista)
+{
+    bandeja::DefinirDisponivel(false);
+    base.InserirUsuario(QStringLiteral("ANA"), std::nullopt);
+    programa::DefinirArgumentos({QStringLiteral("qualquer")});
+    carregar();
+    EXPECT_TRUE(frmAgenda().isVisible());
+    base.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
+    frmLogon().show();
+    frmLogon().frmLogon_imgFechar_Click();
+    EXPECT_TRUE(frmLogon().isVisible());
+}
+
+namespace {
+
+QByteArray impressao(const QString &arquivo)
+{
+    QFile f(arquivo);
+    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256) : QByteArray();
+}
+
+} // namespace
+
+TEST_F(Logon, BaseInacessivelEncerraSemTocarNoArquivo)
+{
+    enum Caso { Ausente, NaoEBase, SemTabelas, Travada };
+    for (Caso caso : {Ausente, NaoEBase, SemTabelas, Travada}) {
+        QTemporaryDir pasta;
+        const QString arquivo = pasta.filePath(QStringLiteral("dadosu.lst"));
+        sqlite3 *trava = nullptr;
+        if (caso == NaoEBase) {
+            QFile f(arquivo);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray("isto não é uma base de dados, apenas texto.\n").repeated(100));
+        } else if (caso == SemTabelas) {
+            sqlite3 *db = nullptr;
+            sqlite3_open(arquivo.toUtf8().constData(), &db);
+            sqlite3_exec(db, "CREATE TABLE Outra (x); INSERT INTO Outra VALUES (1);", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        } else if (caso == Travada) {
+            ASSERT_TRUE(CriarBaseVazia(arquivo).isEmpty());
+            sqlite3_open(arquivo.toUtf8().constData(), &trava);
+            ASSERT_EQ(sqlite3_exec(trava, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+        const QByteArray antes = impressao(arquivo);
+        modDb::DefinirPastaDados(pasta.path());
+        abertos.clear();
+
+        auto primeira = ResponderMensagemDoSistema();
+        auto segunda = ResponderMensagemDoSistema();
+        auto terceira = ResponderMensagemDoSistema();
+        EXPECT_FALSE(frmLogon().frmLogon_Form_Load()) << caso;
+        EXPECT_EQ(primeira->texto, QStringLiteral("Sem ADODB Instalado ou Arquivo de Dados Inválido !!!"));
+        EXPECT_EQ(primeira->icone, int(QMessageBox::Critical));
+        EXPECT_EQ(segunda->texto, QStringLiteral("Execute o Download desse Programa a partir do site da Microsoft que abrirá logo após esse mensagem !!!\n"
+                                                 "Depois Execute a Instalação do ADODB e reinicie o Computador para Correto Funcionamento da Velora !!!"));
+        EXPECT_EQ(segunda->icone, int(QMessageBox::Information));
+        EXPECT_EQ(terceira->texto, QStringLiteral("Caso o problema persiste, re-instale a Velora !!!"));
+        ASSERT_EQ(abertos.size(), 1) << caso;
+        EXPECT_TRUE(abertos.first().toString().contains(QStringLiteral("README.md#"))) << caso;
+        EXPECT_EQ(QFile::exists(arquivo), caso != Ausente) << caso;
+        EXPECT_EQ(impressao(arquivo), antes) << caso;
+        if (trava) {
+            sqlite3_exec(trava, "ROLLBACK", nullptr, nullptr, nullptr);
+            sqlite3_close(trava);
+        }
+    }
+}
+
+TEST_F(Logon, SegundaCopiaTerminaDeImediato)
+{
+    ASSERT_TRUE(instancia_unica::Obter());
+    base.InserirUsuario(QStringLiteral("ANA"), std::nullopt);
+    QProcess segunda;
+    auto ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    ambiente.insert(QStringLiteral("VELORA_DADOS"), base.pasta.path());
+    segunda.setProcessEnvironment(ambiente);
+    segunda.start(QStringLiteral(VELORA_BINARIO), {});
+    ASSERT_TRUE(segunda.waitForFinished(20000)) << "a segunda cópia não terminou";
+    EXPECT_EQ(segunda.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(segunda.exitCode(), 0);
+}
