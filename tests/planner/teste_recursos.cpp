@@ -1,0 +1,1 @@
+// The pictures and sounds the generator makes for the planner.
