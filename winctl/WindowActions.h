@@ -1,0 +1,61 @@
+#pragma once
+
+#include "WindowInventory.h"
+
+enum class WindowAction { Hide = 1, MakeTopmost = 2, Restore = 3, MakeTransparent = 4 };
+
+// Which requests ask for the password first.
+struct ProtectionFlags {
+    bool protectHide = false;
+    bool protectOnTop = false;
+    bool protectTransparent = false;
+    bool protectRestoreHidden = false;
+    bool protectRestoreOnTop = false;
+    bool protectRestoreTransparent = false;
+    bool protectExit = false;
+};
+
+// Changes other programs' windows and records every change so it can be undone.
+class WindowActions {
+public:
+    explicit WindowActions(WindowInventory &inventory);
+
+    FixedTable<WindowHandle> touchedOwnedWindows;  // owned windows changed with their owner
+    FixedTable<WindowEntry> changeRecords;         // in creation order, one per window and kind
+
+    ProtectionFlags protection;
+    int transparencyPercent = 75;
+    // The password check: true when the user confirmed with the right password.
+    std::function<bool()> askPassword;
+    int pickWindowMode = 0;  // 1 hides the picked window, 0 makes it topmost
+
+    // index: a listed row for Hide, MakeTopmost and MakeTransparent. For Restore, a
+    // position in changeRecords when useGivenKind is false; with useGivenKind, the
+    // position among the Hidden records for Hidden, else a listed row.
+    void applyWindowAction(std::uint32_t index, WindowAction action, bool useGivenKind, ChangeKind givenKind,
+                           bool askPassword);
+    // Restores every record in creation order without asking for the password.
+    void undoAll();
+    void removeRecord(std::uint32_t k);
+    // A point picked on the screen: acts on the topmost window under it and on its owner.
+    void onPickPoint(int x, int y);
+
+    // Position of the record for this window and kind, or -1.
+    int findRecord(WindowHandle hwnd, ChangeKind kind) const;
+    // Position in changeRecords of the given Hidden record (counted among the Hidden ones), or -1.
+    int hiddenRecord(std::uint32_t position) const;
+
+private:
+    bool passesPasswordGate(bool ask, bool flag);
+    bool canRecord(WindowHandle hwnd, ChangeKind kind) const;
+    void applyToOwnedWindows(WindowHandle owner, const std::function<void(WindowHandle)> &call);
+    void recordChange(const WindowEntry &window, ChangeKind kind);
+    void restore(std::uint32_t index, bool useGivenKind, ChangeKind givenKind, bool askPassword);
+    void restoreRecord(std::uint32_t k);
+    void undoChange(ChangeKind kind, WindowHandle hwnd);
+    void makeTopmost(const WindowEntry &window);
+    void makeTransparent(const WindowEntry &window);
+
+    WindowInventory &inventory_;
+    WindowSystem &system_;
+};

@@ -1,0 +1,473 @@
+#include "platform/x11/X11WindowSystem.h"
+
+#include <xcb/xcb.h>
+#include <xcb/xcb_ewmh.h>
+#include <xcb/xcb_icccm.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <unistd.h>
+#include <unordered_set>
+
+namespace {
+
+struct FreeDeleter {
+    void operator()(void *p) const { std::free(p); }
+};
+template <typename T>
+using Reply = std::unique_ptr<T, FreeDeleter>;
+
+// Long enough for 255 characters of UTF-8.
+constexpr std::uint32_t textLength = 256;
+
+std::string latin1ToUtf8(const char *text, std::size_t length)
+{
+    std::string out;
+    out.reserve(length);
+    for (std::size_t i = 0; i < length; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += char(c);
+        } else {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string_view propertyBytes(const xcb_get_property_reply_t *reply)
+{
+    if (!reply || reply->format != 8)
+        return {};
+    return {static_cast<const char *>(xcb_get_property_value(reply)),
+            std::size_t(xcb_get_property_value_length(reply))};
+}
+
+// The 32-bit items of a property, empty when it is absent or of another format.
+std::pair<const std::uint32_t *, std::size_t> propertyItems(const xcb_get_property_reply_t *reply)
+{
+    if (!reply || reply->format != 32)
+        return {nullptr, 0};
+    return {static_cast<const std::uint32_t *>(xcb_get_property_value(reply)),
+            std::size_t(xcb_get_property_value_length(reply)) / 4};
+}
+
+std::optional<std::uint32_t> firstItem(const xcb_get_property_reply_t *reply)
+{
+    auto [items, count] = propertyItems(reply);
+    return count ? std::optional(items[0]) : std::nullopt;
+}
+
+} // namespace
+
+struct X11WindowSystem::Connection {
+    xcb_connection_t *c = nullptr;
+    int screen = 0;
+    xcb_window_t root = 0;
+    xcb_ewmh_connection_t ewmh{};
+    xcb_atom_t wmState = 0;
+    xcb_atom_t opacity = 0;
+
+    xcb_get_property_cookie_t property(xcb_window_t window, xcb_atom_t atom, std::uint32_t length)
+    {
+        return xcb_get_property(c, 0, window, atom, XCB_GET_PROPERTY_TYPE_ANY, 0, length);
+    }
+
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_cookie_t cookie)
+    {
+        return Reply<xcb_get_property_reply_t>(xcb_get_property_reply(c, cookie, nullptr));
+    }
+
+    // The window's WM_STATE, read now.
+    std::uint32_t currentWmState(xcb_window_t window)
+    {
+        return firstItem(reply(property(window, wmState, 2)).get()).value_or(0);
+    }
+};
+
+X11WindowSystem::X11WindowSystem(const char *displayName) : x_(std::make_unique<Connection>())
+{
+    x_->c = xcb_connect(displayName, &x_->screen);
+    if (xcb_connection_has_error(x_->c)) {
+        xcb_disconnect(x_->c);
+        throw std::runtime_error(std::string("cannot connect to the X display ") +
+                                 (displayName ? displayName : std::getenv("DISPLAY") ? std::getenv("DISPLAY") : ""));
+    }
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(x_->c));
+    for (int i = 0; i < x_->screen && screens.rem; ++i)
+        xcb_screen_next(&screens);
+    x_->root = screens.data->root;
+
+    // Every atom in one round trip, once for the life of the connection.
+    xcb_intern_atom_cookie_t *ewmhCookies = xcb_ewmh_init_atoms(x_->c, &x_->ewmh);
+    auto intern = [this](const char *name) { return xcb_intern_atom(x_->c, 0, std::strlen(name), name); };
+    xcb_intern_atom_cookie_t wmStateCookie = intern("WM_STATE");
+    xcb_intern_atom_cookie_t opacityCookie = intern("_NET_WM_WINDOW_OPACITY");
+    xcb_ewmh_init_atoms_replies(&x_->ewmh, ewmhCookies, nullptr);
+    auto atom = [this](xcb_intern_atom_cookie_t cookie) {
+        Reply<xcb_intern_atom_reply_t> r(xcb_intern_atom_reply(x_->c, cookie, nullptr));
+        return r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+    };
+    x_->wmState = atom(wmStateCookie);
+    x_->opacity = atom(opacityCookie);
+}
+
+X11WindowSystem::~X11WindowSystem()
+{
+    xcb_ewmh_connection_wipe(&x_->ewmh);
+    xcb_disconnect(x_->c);
+}
+
+std::uint32_t X11WindowSystem::version()
+{
+    return 0x0105;  // 5.1: layered windows whose alpha can be read back
+}
+
+RuntimeFunctions X11WindowSystem::availableFunctions()
+{
+    return {true, true, true, true};
+}
+
+void X11WindowSystem::enumWindows(const std::function<bool(WindowHandle)> &visit)
+{
+    xcb_connection_t *c = x_->c;
+    executables_.clear();
+    if (xcb_connection_has_error(c))
+        return;
+
+    xcb_query_tree_cookie_t treeCookie = xcb_query_tree(c, x_->root);
+    xcb_get_property_cookie_t stackingCookie = x_->property(x_->root, x_->ewmh._NET_CLIENT_LIST_STACKING, UINT32_MAX / 4);
+    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, treeCookie, nullptr));
+    Reply<xcb_get_property_reply_t> stacking = x_->reply(stackingCookie);
+    readEvents();  // every change made before these replies has arrived with them
+
+    // The manager's clients, top first, then the other top-level windows, top first.
+    auto [clients, clientCount] = propertyItems(stacking.get());
+    std::vector<WindowHandle> order(clients, clients + clientCount);
+    std::reverse(order.begin(), order.end());
+    managed_ = std::unordered_set<WindowHandle>(order.begin(), order.end());
+    clientListRead_ = true;
+    const std::size_t managedCount = order.size();
+    if (tree) {
+        const xcb_window_t *children = xcb_query_tree_children(tree.get());
+        for (int i = xcb_query_tree_children_length(tree.get()) - 1; i >= 0; --i) {
+            if (!managed_.count(children[i]))
+                order.push_back(children[i]);
+        }
+    }
+
+    // Windows no longer at the top level are forgotten; new ones are read.
+    const std::unordered_set<WindowHandle> current(order.begin(), order.end());
+    std::erase_if(known_, [&](const auto &entry) { return !current.count(entry.first); });
+    std::vector<WindowHandle> unknown;
+    for (WindowHandle window : order) {
+        if (!known_.count(window))
+            unknown.push_back(window);
+    }
+    fetch(unknown);
+
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const WindowInfo &w = known_[order[i]];
+        // Unmanaged windows without a class are frames, the manager's own and helper windows.
+        if (!w.exists || (i >= managedCount && !w.hasClass))
+            continue;
+        if (!visit(order[i]))
+            return;
+    }
+}
+
+// A property change makes the window be read again; errors of requests without replies
+// (about windows that vanished) are dropped.
+void X11WindowSystem::readEvents()
+{
+    while (xcb_generic_event_t *event = xcb_poll_for_event(x_->c)) {
+        if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY)
+            known_.erase(reinterpret_cast<xcb_property_notify_event_t *>(event)->window);
+        std::free(event);
+    }
+}
+
+void X11WindowSystem::readClientList()
+{
+    Reply<xcb_get_property_reply_t> stacking =
+        x_->reply(x_->property(x_->root, x_->ewmh._NET_CLIENT_LIST_STACKING, UINT32_MAX / 4));
+    auto [clients, clientCount] = propertyItems(stacking.get());
+    managed_ = std::unordered_set<WindowHandle>(clients, clients + clientCount);
+    clientListRead_ = true;
+}
+
+// Reads everything the queries may ask about these windows: one batch of requests
+// sent before any reply is read, and one more for the titles of windows without an
+// EWMH name. Property changes are selected first, so none made after the read is missed.
+void X11WindowSystem::fetch(const std::vector<WindowHandle> &windows)
+{
+    enum { ClassCookie, NameCookie, PidCookie, TransientCookie, NetStateCookie, OpacityCookie, TypeCookie,
+           CookiesPerWindow };
+    const xcb_ewmh_connection_t &ewmh = x_->ewmh;
+    const std::uint32_t propertyChanges = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    std::vector<xcb_get_property_cookie_t> cookies;
+    cookies.reserve(windows.size() * CookiesPerWindow);
+    for (WindowHandle window : windows) {
+        xcb_change_window_attributes(x_->c, window, XCB_CW_EVENT_MASK, &propertyChanges);
+        cookies.push_back(x_->property(window, XCB_ATOM_WM_CLASS, textLength));
+        cookies.push_back(x_->property(window, ewmh._NET_WM_NAME, textLength));
+        cookies.push_back(x_->property(window, ewmh._NET_WM_PID, 1));
+        cookies.push_back(x_->property(window, XCB_ATOM_WM_TRANSIENT_FOR, 1));
+        cookies.push_back(x_->property(window, ewmh._NET_WM_STATE, 32));
+        cookies.push_back(x_->property(window, x_->opacity, 1));
+        cookies.push_back(x_->property(window, ewmh._NET_WM_WINDOW_TYPE, 32));
+    }
+
+    std::vector<std::pair<WindowHandle, xcb_get_property_cookie_t>> plainNames;
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        const WindowHandle window = windows[i];
+        WindowInfo &w = known_[window];
+        w = WindowInfo();
+        Reply<xcb_get_property_reply_t> replies[CookiesPerWindow];
+        for (int k = 0; k < CookiesPerWindow; ++k)
+            replies[k] = x_->reply(cookies[i * CookiesPerWindow + k]);
+        w.exists = replies[ClassCookie] != nullptr;  // no reply: BadWindow
+        if (!w.exists)
+            continue;
+
+        // WM_CLASS holds the instance and then the class, each ending with a zero byte.
+        w.hasClass = replies[ClassCookie]->type != XCB_ATOM_NONE;
+        std::string_view wmClass = propertyBytes(replies[ClassCookie].get());
+        if (std::size_t end = wmClass.find('\0'); end != std::string_view::npos) {
+            wmClass.remove_prefix(end + 1);
+            w.className = std::string(wmClass.substr(0, wmClass.find('\0')));
+        }
+        if (const xcb_get_property_reply_t *name = replies[NameCookie].get(); name && name->type != XCB_ATOM_NONE)
+            w.title = std::string(propertyBytes(name));
+        else
+            plainNames.emplace_back(window, x_->property(window, XCB_ATOM_WM_NAME, textLength));
+        w.process = firstItem(replies[PidCookie].get()).value_or(0);
+        w.owner = firstItem(replies[TransientCookie].get()).value_or(0);
+        if (w.owner == x_->root || w.owner == window)
+            w.owner = 0;  // transient for the whole group, or nonsense
+        auto [states, stateCount] = propertyItems(replies[NetStateCookie].get());
+        w.above = std::find(states, states + stateCount, ewmh._NET_WM_STATE_ABOVE) != states + stateCount;
+        w.opacity = firstItem(replies[OpacityCookie].get());
+        auto [types, typeCount] = propertyItems(replies[TypeCookie].get());
+        if (typeCount && types[0] == ewmh._NET_WM_WINDOW_TYPE_DESKTOP)
+            w.kind = Kind::Desktop;
+        else if (typeCount && types[0] == ewmh._NET_WM_WINDOW_TYPE_DOCK)
+            w.kind = Kind::Dock;
+    }
+
+    for (auto &[window, cookie] : plainNames) {
+        Reply<xcb_get_property_reply_t> name = x_->reply(cookie);
+        std::string_view text = propertyBytes(name.get());
+        known_[window].title = name && name->type == ewmh.UTF8_STRING ? std::string(text)
+                                                                           : latin1ToUtf8(text.data(), text.size());
+    }
+}
+
+const X11WindowSystem::WindowInfo &X11WindowSystem::info(WindowHandle window)
+{
+    auto found = known_.find(window);
+    if (found != known_.end())
+        return found->second;
+    if (window == 0) {
+        static const WindowInfo none;
+        return none;
+    }
+    fetch({window});
+    return known_[window];
+}
+
+// The window will be read afresh when it is next asked about.
+void X11WindowSystem::changed(WindowHandle window)
+{
+    known_.erase(window);
+    xcb_flush(x_->c);
+}
+
+std::string X11WindowSystem::className(WindowHandle window)
+{
+    const WindowInfo &w = info(window);
+    switch (w.kind) {
+    case Kind::Desktop: return desktopClassName;
+    case Kind::Dock: return taskbarClassName;
+    case Kind::Normal: break;
+    }
+    return w.className;
+}
+
+std::string X11WindowSystem::windowText(WindowHandle window)
+{
+    return info(window).title;
+}
+
+bool X11WindowSystem::isVisible(WindowHandle window)
+{
+    if (!clientListRead_)
+        readClientList();
+    return managed_.count(window) != 0 && info(window).exists;
+}
+
+ProcessId X11WindowSystem::processId(WindowHandle window)
+{
+    return info(window).process;
+}
+
+WindowHandle X11WindowSystem::owner(WindowHandle window)
+{
+    return info(window).owner;
+}
+
+std::uint32_t X11WindowSystem::extendedStyle(WindowHandle window)
+{
+    const WindowInfo &w = info(window);
+    return (w.above ? exStyleTopmost : 0) | (w.opacity ? exStyleLayered : 0);
+}
+
+std::optional<std::uint8_t> X11WindowSystem::layeredAlpha(WindowHandle window)
+{
+    const WindowInfo &w = info(window);
+    if (!w.opacity)
+        return std::nullopt;
+    return std::uint8_t(*w.opacity >> 24);
+}
+
+std::optional<WindowRect> X11WindowSystem::windowRect(WindowHandle window)
+{
+    xcb_connection_t *c = x_->c;
+    xcb_get_geometry_cookie_t geometryCookie = xcb_get_geometry(c, window);
+    xcb_translate_coordinates_cookie_t originCookie = xcb_translate_coordinates(c, window, x_->root, 0, 0);
+    xcb_get_property_cookie_t extentsCookie = x_->property(window, x_->ewmh._NET_FRAME_EXTENTS, 4);
+    Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryCookie, nullptr));
+    Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, originCookie, nullptr));
+    Reply<xcb_get_property_reply_t> extents = x_->reply(extentsCookie);
+    if (!geometry || !origin)
+        return std::nullopt;
+    // The frame the manager draws around the window belongs to it.
+    std::uint32_t frame[4] = {0, 0, 0, 0};  // left, right, top, bottom
+    if (auto [items, count] = propertyItems(extents.get()); count == 4)
+        std::copy(items, items + 4, frame);
+    WindowRect rect;
+    rect.left = origin->dst_x - int(frame[0]);
+    rect.top = origin->dst_y - int(frame[2]);
+    rect.right = origin->dst_x + geometry->width + int(frame[1]);
+    rect.bottom = origin->dst_y + geometry->height + int(frame[3]);
+    return rect;
+}
+
+WindowIcon X11WindowSystem::smallIcon(WindowHandle window)
+{
+    Reply<xcb_get_property_reply_t> reply = x_->reply(x_->property(window, x_->ewmh._NET_WM_ICON, 1u << 20));
+    auto [items, count] = propertyItems(reply.get());
+    // Icons follow one another as width, height and the pixels; the smallest one of at
+    // least 16 pixels wide is taken, else the largest.
+    WindowIcon best;
+    for (std::size_t i = 0; i + 2 <= count;) {
+        const std::uint32_t width = items[i], height = items[i + 1];
+        const std::size_t pixels = std::size_t(width) * height;
+        if (width == 0 || height == 0 || pixels > count - i - 2)
+            break;
+        const bool better = best.width == 0 || (best.width < 16 ? int(width) > best.width
+                                                                : width >= 16 && int(width) < best.width);
+        if (better) {
+            best.width = int(width);
+            best.height = int(height);
+            best.argb.assign(items + i + 2, items + i + 2 + pixels);
+        }
+        i += 2 + pixels;
+    }
+    return best;
+}
+
+std::optional<std::string> X11WindowSystem::processImagePath(ProcessId process)
+{
+    if (process == 0)
+        return std::nullopt;
+    auto found = executables_.find(process);
+    if (found != executables_.end())
+        return found->second;
+    std::optional<std::string> path;
+    char buffer[PATH_MAX];
+    const std::string link = "/proc/" + std::to_string(process) + "/exe";
+    if (ssize_t length = readlink(link.c_str(), buffer, sizeof buffer); length > 0)
+        path.emplace(buffer, std::size_t(length));
+    executables_.emplace(process, path);
+    return path;
+}
+
+std::vector<std::string> X11WindowSystem::processModules(ProcessId process)
+{
+    std::optional<std::string> path = processImagePath(process);
+    return path ? std::vector<std::string>{*path} : std::vector<std::string>();
+}
+
+void X11WindowSystem::showWindow(WindowHandle window)
+{
+    xcb_map_window(x_->c, window);
+    changed(window);
+}
+
+// Withdraws the window as its own program would (ICCCM 4.1.4): unmap it and tell the
+// manager with a synthetic UnmapNotify.
+void X11WindowSystem::hideWindow(WindowHandle window)
+{
+    xcb_unmap_window(x_->c, window);
+    xcb_unmap_notify_event_t notify{};
+    notify.response_type = XCB_UNMAP_NOTIFY;
+    notify.event = x_->root;
+    notify.window = window;
+    xcb_send_event(x_->c, 0, x_->root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&notify));
+    changed(window);
+}
+
+// Mapping also brings a minimised window back to the normal state (ICCCM 4.1.4).
+void X11WindowSystem::restoreWindow(WindowHandle window)
+{
+    showWindow(window);
+}
+
+void X11WindowSystem::setTopmost(WindowHandle window, bool topmost)
+{
+    xcb_ewmh_connection_t &ewmh = x_->ewmh;
+    const std::uint32_t state = x_->currentWmState(window);
+    if (state != XCB_ICCCM_WM_STATE_NORMAL && state != XCB_ICCCM_WM_STATE_ICONIC) {
+        // The manager ignores requests about windows it does not manage; it reads the
+        // property when it takes the window on.
+        Reply<xcb_get_property_reply_t> reply = x_->reply(x_->property(window, ewmh._NET_WM_STATE, 32));
+        auto [items, count] = propertyItems(reply.get());
+        std::vector<xcb_atom_t> states(items, items + count);
+        std::erase(states, ewmh._NET_WM_STATE_ABOVE);
+        if (topmost)
+            states.push_back(ewmh._NET_WM_STATE_ABOVE);
+        xcb_change_property(x_->c, XCB_PROP_MODE_REPLACE, window, ewmh._NET_WM_STATE, XCB_ATOM_ATOM, 32,
+                            std::uint32_t(states.size()), states.data());
+    }
+    xcb_ewmh_request_change_wm_state(&ewmh, x_->screen, window,
+                                     topmost ? XCB_EWMH_WM_STATE_ADD : XCB_EWMH_WM_STATE_REMOVE,
+                                     ewmh._NET_WM_STATE_ABOVE, XCB_NONE, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
+    changed(window);
+}
+
+void X11WindowSystem::setExtendedStyle(WindowHandle window, std::uint32_t style)
+{
+    // A layered window without an alpha is opaque; only leaving the layered style shows.
+    if (!(style & exStyleLayered))
+        xcb_delete_property(x_->c, window, x_->opacity);
+    changed(window);
+}
+
+void X11WindowSystem::setLayeredAlpha(WindowHandle window, std::uint8_t alpha)
+{
+    const std::uint32_t opacity = alpha * 0x01010101u;
+    xcb_change_property(x_->c, XCB_PROP_MODE_REPLACE, window, x_->opacity, XCB_ATOM_CARDINAL, 32, 1, &opacity);
+    changed(window);
+}
+
+void X11WindowSystem::redrawWindow(WindowHandle window)
+{
+    xcb_clear_area(x_->c, 1, window, 0, 0, 0, 0);
+    changed(window);
+}
