@@ -12,6 +12,8 @@ namespace desenho {
 // Transparent colour of the window faces (their top-left pixel).
 inline constexpr QRgb CorTransparente = 0xffff00ff;
 
-std::vector<std::pair<QString, QImage>> TodasAsFiguras();
+using Figuras = std::vector<std::pair<QString, QImage>>;
+
+Figuras TodasAsFiguras();
 
 } // namespace desenho

@@ -29,4 +29,11 @@ QIcon IconePrograma()
     return QIcon(Figura(QStringLiteral("velora")));
 }
 
+QByteArray Som(const QString &nome)
+{
+    registrarRecursos();
+    QFile arquivo(QStringLiteral(":/sons/%1.wav").arg(nome));
+    return arquivo.open(QIODevice::ReadOnly) ? arquivo.readAll() : QByteArray();
+}
+
 } // namespace recursos
