@@ -5,7 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -110,14 +110,30 @@ ChildProcess spawnProgram(const std::vector<std::string> &arguments, const std::
         envp.push_back(v.data());
     envp.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    for (const Redirect &r : redirects)
-        posix_spawn_file_actions_adddup2(&actions, r.from, r.to);
-    pid_t pid = -1;
-    const int error = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0)
+    // The child reports a failed exec through this pipe, which closes on a good one.
+    int status[2];
+    if (::pipe2(status, O_CLOEXEC) != 0)
+        throw std::runtime_error("cannot make a pipe");
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Ends with the test process, even when that one crashes.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent)
+            ::_exit(127);
+        for (const Redirect &r : redirects)
+            ::dup2(r.from, r.to);
+        ::execvpe(argv[0], argv.data(), envp.data());
+        const int error = errno;
+        [[maybe_unused]] ssize_t written = ::write(status[1], &error, sizeof error);
+        ::_exit(127);
+    }
+    ::close(status[1]);
+    int error = pid < 0 ? errno : 0;
+    if (pid > 0 && ::read(status[0], &error, sizeof error) == sizeof error)
+        ::waitpid(pid, nullptr, 0);
+    ::close(status[0]);
+    if (pid < 0 || error != 0)
         throw std::runtime_error("cannot start " + arguments[0] + ": " + std::strerror(error));
     return ChildProcess(pid);
 }

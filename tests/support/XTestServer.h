@@ -12,7 +12,7 @@ namespace xtest {
 class ChildProcess {
 public:
     ChildProcess() = default;
-    ChildProcess(pid_t pid) : pid_(pid) {}
+    explicit ChildProcess(pid_t pid) : pid_(pid) {}
     ChildProcess(ChildProcess &&other) noexcept : pid_(other.pid_) { other.pid_ = -1; }
     ChildProcess &operator=(ChildProcess &&other) noexcept;
     ~ChildProcess() { stop(); }
@@ -66,8 +66,8 @@ struct Redirect {
 };
 
 // Starts a program (looked up on PATH unless the name holds a slash) with this process's
-// environment plus the given "NAME=value" entries. Throws std::runtime_error when it
-// cannot be started.
+// environment plus the given "NAME=value" entries; it gets SIGTERM if this process dies.
+// Throws std::runtime_error when it cannot be started.
 ChildProcess spawnProgram(const std::vector<std::string> &arguments, const std::vector<std::string> &environment = {},
                           const std::vector<Redirect> &redirects = {});
 

@@ -300,8 +300,8 @@ TEST_P(NoTransparencyTest, TransparencyIsNotAppliedWhereItCannotBeOrForABadPerce
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NoTransparencyTest,
-    ::testing::Values(NoLayeringCase{"nt4", FakeDesktop::versionNumber(4, 0), true, 75},
-                      NoLayeringCase{"win98", FakeDesktop::versionNumber(4, 10, true), true, 75},
+    ::testing::Values(NoLayeringCase{"v4_0", FakeDesktop::versionNumber(4, 0), true, 75},
+                      NoLayeringCase{"v4_10family9x", FakeDesktop::versionNumber(4, 10, true), true, 75},
                       NoLayeringCase{"functionMissing", FakeDesktop::versionNumber(5, 0), false, 75},
                       NoLayeringCase{"above100", FakeDesktop::versionNumber(5, 1), true, 150},
                       NoLayeringCase{"negative", FakeDesktop::versionNumber(5, 1), true, -1}),

@@ -76,13 +76,13 @@ TEST_P(FileNameTest, FindsTheExecutableTheWayTheSystemAllows)
 INSTANTIATE_TEST_SUITE_P(
     Systems, FileNameTest,
     ::testing::Values(
-        FileNameCase{"nt", FakeDesktop::versionNumber(5, 1), true, "C:\\Apps\\tool.exe", {}, "C:\\Apps\\tool.exe"},
+        FileNameCase{"v5_1", FakeDesktop::versionNumber(5, 1), true, "C:\\Apps\\tool.exe", {}, "C:\\Apps\\tool.exe"},
         FileNameCase{"processClosed", FakeDesktop::versionNumber(5, 1), true, std::nullopt, {}, "unknown"},
         FileNameCase{"psapiMissing", FakeDesktop::versionNumber(4, 0), false, "C:\\Apps\\tool.exe", {}, "unknown"},
-        FileNameCase{"win9xFirstExeModule", FakeDesktop::versionNumber(4, 10, true), true, "C:\\ignored.exe",
+        FileNameCase{"family9xFirstExeModule", FakeDesktop::versionNumber(4, 10, true), true, "C:\\ignored.exe",
                      {"C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL", "C:\\Apps\\Tool.exe", "C:\\Apps\\other.EXE"},
                      "C:\\Apps\\Tool.exe"},
-        FileNameCase{"win9xNoExe", FakeDesktop::versionNumber(4, 90, true), true, "C:\\ignored.exe",
+        FileNameCase{"family9xNoExe", FakeDesktop::versionNumber(4, 90, true), true, "C:\\ignored.exe",
                      {"C:\\WINDOWS\\SYSTEM\\USER32.DLL"}, "unknown"}),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -114,16 +114,16 @@ TEST_P(OpacityTest, ReadsAlphaOnlyWhereTheSystemCan)
 
 INSTANTIATE_TEST_SUITE_P(
     Systems, OpacityTest,
-    ::testing::Values(OpacityCase{"xp191", FakeDesktop::versionNumber(5, 1), true, 191, "74 %"},
-                      OpacityCase{"xp0", FakeDesktop::versionNumber(5, 1), true, 0, "0 %"},
-                      OpacityCase{"xp255", FakeDesktop::versionNumber(5, 1), true, 255, "100 %"},
-                      OpacityCase{"xpNotLayered", FakeDesktop::versionNumber(5, 1), true, std::nullopt, "100 %"},
-                      OpacityCase{"xpFunctionMissing", FakeDesktop::versionNumber(5, 1), false, 191, "100 %"},
-                      OpacityCase{"w2000", FakeDesktop::versionNumber(5, 0), true, 191, "100 %"},
-                      OpacityCase{"nt4", FakeDesktop::versionNumber(4, 0), true, 191, "100 %"},
-                      OpacityCase{"win98", FakeDesktop::versionNumber(4, 10, true), true, 191, "100 %"},
+    ::testing::Values(OpacityCase{"v5_1alpha191", FakeDesktop::versionNumber(5, 1), true, 191, "74 %"},
+                      OpacityCase{"v5_1alpha0", FakeDesktop::versionNumber(5, 1), true, 0, "0 %"},
+                      OpacityCase{"v5_1alpha255", FakeDesktop::versionNumber(5, 1), true, 255, "100 %"},
+                      OpacityCase{"v5_1notLayered", FakeDesktop::versionNumber(5, 1), true, std::nullopt, "100 %"},
+                      OpacityCase{"v5_1functionMissing", FakeDesktop::versionNumber(5, 1), false, 191, "100 %"},
+                      OpacityCase{"v5_0", FakeDesktop::versionNumber(5, 0), true, 191, "100 %"},
+                      OpacityCase{"v4_0", FakeDesktop::versionNumber(4, 0), true, 191, "100 %"},
+                      OpacityCase{"v4_10family9x", FakeDesktop::versionNumber(4, 10, true), true, 191, "100 %"},
                       // A later major version with minor 0 still reads alpha.
-                      OpacityCase{"v6", FakeDesktop::versionNumber(6, 0), true, 191, "74 %"}),
+                      OpacityCase{"v6_0", FakeDesktop::versionNumber(6, 0), true, 191, "74 %"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(InventoryTest, GroupingFoldsOwnedWindowsAndShowsTheirStatesOnTheOwnerRow)

@@ -326,6 +326,25 @@ TEST_F(X11Test, PickedPointActsOnTheWindowUnderIt)
     EXPECT_TRUE(client.waitUntil([&] { return shown(main) && shown(dialog); }));
 }
 
+TEST_F(X11Test, SmallIconIsTheSmallestOfAtLeastSixteenPixels)
+{
+    const xcb_window_t w = open("Iconic program");
+    std::vector<std::uint32_t> icons;
+    for (std::uint32_t size : {8u, 32u, 16u}) {
+        icons.push_back(size);
+        icons.push_back(size);
+        icons.insert(icons.end(), size * size, 0xFF000000u | size);
+    }
+    xcb_change_property(client.connection(), XCB_PROP_MODE_REPLACE, w, client.atom("_NET_WM_ICON"),
+                        XCB_ATOM_CARDINAL, 32, std::uint32_t(icons.size()), icons.data());
+    ASSERT_TRUE(client.waitUntil([&] { return !client.property32(w, "_NET_WM_ICON").empty(); }));
+
+    const WindowIcon icon = system.smallIcon(w);
+    EXPECT_EQ(icon.width, 16);
+    EXPECT_EQ(icon.height, 16);
+    EXPECT_EQ(icon.argb, std::vector<std::uint32_t>(256, 0xFF000010u));
+}
+
 TEST_F(X11Test, PreviousCopySearchFindsAWindowThatWasNeverShown)
 {
     WindowSpec dialog;

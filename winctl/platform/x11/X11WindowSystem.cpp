@@ -143,7 +143,7 @@ void X11WindowSystem::enumWindows(const std::function<bool(WindowHandle)> &visit
     xcb_get_property_cookie_t stackingCookie = x_->property(x_->root, x_->ewmh._NET_CLIENT_LIST_STACKING, UINT32_MAX / 4);
     Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, treeCookie, nullptr));
     Reply<xcb_get_property_reply_t> stacking = x_->reply(stackingCookie);
-    readEvents();  // every change made before these replies has arrived with them
+    processEvents();  // every change made before these replies has arrived with them
 
     // The manager's clients, top first, then the other top-level windows, top first.
     auto [clients, clientCount] = propertyItems(stacking.get());
@@ -171,7 +171,7 @@ void X11WindowSystem::enumWindows(const std::function<bool(WindowHandle)> &visit
     fetch(unknown);
 
     for (std::size_t i = 0; i < order.size(); ++i) {
-        const WindowInfo &w = known_[order[i]];
+        const WindowInfo &w = info(order[i]);  // read again if a visit changed it
         // Unmanaged windows without a class are frames, the manager's own and helper windows.
         if (!w.exists || (i >= managedCount && !w.hasClass))
             continue;
@@ -180,9 +180,14 @@ void X11WindowSystem::enumWindows(const std::function<bool(WindowHandle)> &visit
     }
 }
 
+int X11WindowSystem::fileDescriptor() const
+{
+    return xcb_get_file_descriptor(x_->c);
+}
+
 // A property change makes the window be read again; errors of requests without replies
 // (about windows that vanished) are dropped.
-void X11WindowSystem::readEvents()
+void X11WindowSystem::processEvents()
 {
     while (xcb_generic_event_t *event = xcb_poll_for_event(x_->c)) {
         if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY)

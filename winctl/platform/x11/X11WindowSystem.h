@@ -25,6 +25,11 @@ public:
     X11WindowSystem(const X11WindowSystem &) = delete;
     X11WindowSystem &operator=(const X11WindowSystem &) = delete;
 
+    // The connection's descriptor: when it becomes readable, processEvents() takes in what
+    // the server sent, so that nothing piles up while no enumeration runs.
+    int fileDescriptor() const;
+    void processEvents();
+
     std::uint32_t version() override;
     RuntimeFunctions availableFunctions() override;
     void enumWindows(const std::function<bool(WindowHandle)> &visit) override;
@@ -65,7 +70,6 @@ private:
     };
 
     const WindowInfo &info(WindowHandle window);
-    void readEvents();
     void readClientList();
     void fetch(const std::vector<WindowHandle> &windows);
     void changed(WindowHandle window);
