@@ -1,50 +1,190 @@
 #include "core/frmAgenda.h"
 
+#include "appointments/modCompromissos.h"
+#include "appointments/modSons.h"
+#include "appointments/painel_compromissos.h"
+#include "core/frmConfig.h"
 #include "core/frmLogon.h"
 #include "core/frmMenu.h"
 #include "core/modDb.h"
 #include "core/modMsgBox.h"
 #include "core/sessao.h"
+#include "platform/documentos.h"
 #include "platform/localidade.h"
 #include "platform/relogio.h"
 #include "resources/recursos.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+
+#include <optional>
+
+std::function<QWidget *()> JanelaDeLembrete = [] { return static_cast<QWidget *>(nullptr); };
+
+namespace {
+
+// Where the panels stand on the skin's paper, in twips.
+constexpr int PainelLeft = 5160, PainelTop = 720, PainelWidth = 5850, PainelHeight = 6300;
+// The tabs hang below the paper; the tab-edge frame erases the paper's edge over the chosen one.
+constexpr int AbaTop = 7080, AbaHeight = 390, LinhaApagarTop = 7075, LinhaApagarHeight = 45;
+
+tk::Rotulo *rotuloBranco(QWidget *pai, int pixels, bool negrito)
+{
+    auto *r = new tk::Rotulo(pai, QString());
+    QFont f = r->font();
+    f.setPixelSize(pixels);
+    f.setBold(negrito);
+    r->setFont(f);
+    r->setStyleSheet(QStringLiteral("color: white"));
+    return r;
+}
+
+tk::Moldura *painel(QWidget *pai)
+{
+    auto *m = new tk::Moldura(pai);
+    tk::Posicionar(*m, PainelLeft, PainelTop, PainelWidth, PainelHeight);
+    m->hide();
+    return m;
+}
+
+// The start page: fixed texts and a picture.
+void montarInicial(tk::Moldura *m)
+{
+    auto *figura = new tk::Imagem(m, recursos::Figura(QStringLiteral("inicial")));
+    figura->move(115, 20);
+    auto *titulo = new tk::Rotulo(m, QStringLiteral("Bem-vindo à sua Agenda Velora"));
+    QFont f = titulo->font();
+    f.setPixelSize(17);
+    f.setBold(true);
+    titulo->setFont(f);
+    titulo->setStyleSheet(QStringLiteral("color: #1d4466"));
+    titulo->setAlignment(Qt::AlignCenter);
+    titulo->setGeometry(0, 190, 390, 26);
+    auto *texto = new tk::Rotulo(m, QStringLiteral(
+        "<p>Escolha uma das abas abaixo para trabalhar:</p>"
+        "<p><b>Compromissos</b> – o seu dia em horários, com lembretes e compartilhamento.<br>"
+        "<b>Endereços</b> – contatos e aniversários.<br>"
+        "<b>Finanças</b> – o caixa do mês, com saldos.<br>"
+        "<b>Tarefas</b> – o que fazer, por prioridade.<br>"
+        "<b>Notas</b> – o seu bloco de anotações.</p>"
+        "<p>Os seus dados e preferências ficam no botão de configuração, no alto da janela.</p>"));
+    texto->setWordWrap(true);
+    texto->setTextFormat(Qt::RichText);
+    texto->setStyleSheet(QStringLiteral("color: #333333"));
+    texto->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    texto->setGeometry(22, 226, 346, 180);
+}
+
+} // namespace
 
 FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Velora"))
 {
     setWindowIcon(recursos::IconePrograma());
     picMainSkin = new tk::Figura(this);
+    picMainSkin->DefinirImagem(recursos::Figura(QStringLiteral("agenda")));
     picMainSkin->ArrastaJanela = true;
-    picMainSkin->resize(752, 522);
-    resize(752, 522);
+    resize(picMainSkin->size());
+
     picFocus = new tk::Figura(picMainSkin);
     picFocus->setFocusPolicy(Qt::StrongFocus);
     picFocus->setGeometry(0, 0, 1, 1);
 
-    lblHora = new tk::Rotulo(picMainSkin, QString());
-    lblData = new tk::Rotulo(picMainSkin, QString());
-    lblHora->setGeometry(600, 20, 120, 20);
-    lblData->setGeometry(300, 20, 290, 20);
-    cmdLogout = new tk::Botao(picMainSkin, QStringLiteral("Sair"));
-    cmdLogout->setGeometry(660, 480, 70, 24);
+    frmInicial = painel(picMainSkin);
+    montarInicial(frmInicial);
+    frmCompromissos = new PainelCompromissos(picMainSkin);
+    tk::Posicionar(*frmCompromissos, PainelLeft, PainelTop, PainelWidth, PainelHeight);
+    frmCompromissos->hide();
+    frmEndereco = painel(picMainSkin);
+    frmFinancas = painel(picMainSkin);
+    frmTarefas = painel(picMainSkin);
+    frmNotas = painel(picMainSkin);
+    frmConfig = new PainelConfig(picMainSkin);
+    tk::Posicionar(*frmConfig, PainelLeft, PainelTop, PainelWidth, PainelHeight);
+    frmConfig->hide();
+
+    const struct {
+        tk::Imagem **aba;
+        const char *figura;
+        int left, width;
+        void (FrmAgenda::*click)();
+    } abas[] = {
+        {&imgCompromissos, "aba_compromissos", 5140, 1480, &FrmAgenda::frmAgenda_imgCompromissos_Click},
+        {&imgEnderecos, "aba_enderecos", 6640, 1075, &FrmAgenda::frmAgenda_imgEnderecos_Click},
+        {&imgFinancas, "aba_financas", 7740, 950, &FrmAgenda::frmAgenda_imgFinancas_Click},
+        {&imgTarefas, "aba_tarefas", 8695, 845, &FrmAgenda::frmAgenda_imgTarefas_Click},
+        {&imgNotas, "aba_notas", 9550, 695, &FrmAgenda::frmAgenda_imgNotas_Click},
+        {&imgAjuda, "aba_inicial", 10255, 300, &FrmAgenda::frmAgenda_imgAjuda_Click},
+    };
+    for (const auto &a : abas) {
+        *a.aba = new tk::Imagem(picMainSkin, recursos::Figura(QString::fromLatin1(a.figura)));
+        tk::Posicionar(**a.aba, a.left, AbaTop, a.width, AbaHeight);
+        (*a.aba)->setCursor(Qt::PointingHandCursor);
+        (*a.aba)->Click = [this, f = a.click] { (this->*f)(); };
+    }
+    imgAjuda->setToolTip(QStringLiteral("Página Inicial"));
+
+    frmLinhaApagar = new tk::Moldura(picMainSkin);
+    frmLinhaApagar->setAutoFillBackground(true);
+    frmLinhaApagar->setStyleSheet(QStringLiteral("background: white"));
+    frmLinhaApagar->hide();
+
+    imgImpressora = new tk::Imagem(picMainSkin, recursos::Figura(QStringLiteral("impressora")));
+    imgImpressora->setToolTip(QStringLiteral("Imprimir"));
+    imgImpressora->setCursor(Qt::PointingHandCursor);
+    imgImpressora->move(526, 9);
+    imgImpressora->hide();
+    cmdConfig = new tk::BotaoFigura(picMainSkin, recursos::Figura(QStringLiteral("configuracao")),
+                                    QStringLiteral("Seus Dados e Preferências"));
+    cmdConfig->move(554, 6);
+    cmdAjuda = new tk::BotaoFigura(picMainSkin, recursos::Figura(QStringLiteral("ajuda")), QStringLiteral("Ajuda"));
+    cmdAjuda->move(588, 6);
+    cmdLogout = new tk::BotaoFigura(picMainSkin, recursos::Figura(QStringLiteral("sair")), QString());
+    cmdLogout->move(622, 6);
+    lblMinimizar = rotuloBranco(picMainSkin, 11, false);
+    lblMinimizar->setText(QStringLiteral("Ocultar"));
+    lblMinimizar->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblMinimizar->setGeometry(656, 9, 50, 24);
+    lblMinimizar->setCursor(Qt::PointingHandCursor);
+    imgMinimizar = new tk::Imagem(picMainSkin, recursos::Figura(QStringLiteral("minimizar")));
+    imgMinimizar->move(710, 9);
+    imgMinimizar->setCursor(Qt::PointingHandCursor);
+    imgMinimizar->setToolTip(QStringLiteral("Ocultar a agenda (continua na bandeja)"));
+
+    lblIdentNome = rotuloBranco(picMainSkin, 15, true);
+    lblIdentNome->setGeometry(20, 50, 300, 22);
+    lblIdentTelefone = rotuloBranco(picMainSkin, 12, false);
+    lblIdentTelefone->setGeometry(20, 74, 300, 18);
+    lblIdentCelular = rotuloBranco(picMainSkin, 12, false);
+    lblIdentCelular->setGeometry(20, 92, 300, 18);
+    lblIdentEmail = rotuloBranco(picMainSkin, 12, false);
+    lblIdentEmail->setGeometry(20, 110, 300, 18);
+    lblData = rotuloBranco(picMainSkin, 12, false);
+    lblData->setGeometry(20, 138, 205, 30);
+    lblData->setWordWrap(true);
+    lblHora = rotuloBranco(picMainSkin, 26, true);
+    lblHora->setGeometry(226, 134, 94, 36);
+    lblHora->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     tmrChecagem = new tk::Temporizador(this);
-    tmrRelogio = new tk::Temporizador(this, 1000);
+    tmrRelogio = new tk::Temporizador(this, 60000);
+
+    cmdConfig->Click = [this] { frmConfig->frmAgenda_cmdConfig_Click(); };
     cmdLogout->Click = [this] { frmAgenda_cmdLogout_Click(); };
+    cmdAjuda->Click = [this] { frmAgenda_cmdAjuda_Click(); };
+    imgMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
+    lblMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
     tmrRelogio->Timer = [this] { frmAgenda_tmrRelogio_Timer(); };
-    QueryUnload = [this] { hide(); };
+    QueryUnload = [this] { frmAgenda_imgMinimizar_Click(); };
+
     if (const QScreen *tela = QGuiApplication::primaryScreen())
         move(tela->geometry().center() - rect().center());
 }
 
 void FrmAgenda::Mostrar()
 {
-    if (!carregado) {
-        carregado = true;
+    if (!carregado)
         frmAgenda_Form_Load();
-    }
     show();
 }
 
@@ -57,6 +197,7 @@ void FrmAgenda::frmAgenda_Form_Load()
     tk::ProcessarEventos();
     if (primeiraCarga) {
         primeiraCarga = false;
+        resize(picMainSkin->size());
         AplicarRegiao(*this, RegiaoDaImagem(picMainSkin->Imagem().toImage()));
     }
     Sessao.DiaExibido = relogio::Hoje();
@@ -65,10 +206,122 @@ void FrmAgenda::frmAgenda_Form_Load()
     tmrRelogio->DefinirAtivo(true);
     Sessao.MinutosChecagem = 1;
     lblData->setText(localidade::DataLonga(relogio::Hoje()) + QStringLiteral(" "));
-    if (!Sessao.NovoUsuario) {
+
+    if (Sessao.NovoUsuario) {
+        frmConfig->cmdExcluirUsuario->hide();
+        tmrChecagem->DefinirAtivo(false);
+        frmConfig->PreencherNovoUsuario();
+        frmLinhaApagar->hide();
+        ExibirPainel(frmConfig);
+    } else {
+        frmConfig->cmdExcluirUsuario->show();
+        AtualizarIdentificacao();
         cmdLogout->setToolTip(QStringLiteral("Encerrar Sessão do Usuário [") + Sessao.Login + QStringLiteral("]"));
+        RecordSet rs = Consultar(QStringLiteral("Select * from Configuracao Where Usuario = ") + QString::number(Sessao.Codigo));
+        Sessao.ChaveConfiguracao = int(rs(QStringLiteral("Chave")).Inteiro());
+        Sessao.InicioGrade = rs(QStringLiteral("InicioGrade")).Hora();
+        Sessao.FinalGrade = rs(QStringLiteral("FinalGrade")).Hora();
+        Sessao.ChecagemGeral = int(rs(QStringLiteral("ChecagemGeral")).Inteiro());
+        Sessao.Intervalos = int(rs(QStringLiteral("Intervalos")).Inteiro());
+        Sessao.PosicaoAniversarios = rs(QStringLiteral("PosicaoAniversarios")).Texto();
+        Sessao.SomCompromisso = rs(QStringLiteral("SomCompromisso")).Texto();
+        Sessao.VisualizarCompartilhamento = rs(QStringLiteral("VisualizarCompartilhamento")).Texto() == QLatin1String("S");
+        rs.Close();
+        AbrirPainel(Sessao.Pastinha);
+        Sessao.MinutosChecagem = 1;
     }
     tk::Tela::Ampulheta(false);
+}
+
+void FrmAgenda::AtualizarIdentificacao()
+{
+    if (!Sessao.Nome.isEmpty())
+        lblIdentNome->setText(Sessao.Nome);
+    if (!Sessao.FoneRes.isEmpty())
+        lblIdentTelefone->setText(QStringLiteral("Telefone : ") + Sessao.FoneRes);
+    if (!Sessao.FoneCel.isEmpty())
+        lblIdentCelular->setText(QStringLiteral("Celular : ") + Sessao.FoneCel);
+    if (!Sessao.Email.isEmpty())
+        lblIdentEmail->setText(Sessao.Email);
+}
+
+void FrmAgenda::AbrirPainel(const QString &nome)
+{
+    if (nome == QLatin1String("Inicial"))
+        frmAgenda_imgAjuda_Click();
+    else if (nome == QLatin1String("Compromissos"))
+        frmAgenda_imgCompromissos_Click();
+    else if (nome == QLatin1String("Enderecos"))
+        frmAgenda_imgEnderecos_Click();
+    else if (nome == QLatin1String("Financas"))
+        frmAgenda_imgFinancas_Click();
+    else if (nome == QLatin1String("Tarefas"))
+        frmAgenda_imgTarefas_Click();
+    else if (nome == QLatin1String("Notas"))
+        frmAgenda_imgNotas_Click();
+    else if (nome == QLatin1String("Configuracao"))
+        frmConfig->frmAgenda_cmdConfig_Click();
+}
+
+void FrmAgenda::trocarPainel(const QString &nome, QWidget *painel, int leftAba, int larguraAba, bool impressora,
+                             const std::function<void()> &carregar)
+{
+    if (Sessao.NovoUsuario) {
+        AvisarCadastroPendente();
+        return;
+    }
+    if (Sessao.PainelAtual == nome)
+        return;
+    const bool inicial = nome == QLatin1String("Inicial");
+    const bool compromissos = nome == QLatin1String("Compromissos");
+    std::optional<tk::EsperaNoFormulario> espera;
+    if (!inicial)
+        espera.emplace(*this);
+    // The start page and the appointments set the print picture once the panel is shown.
+    if (!inicial && !compromissos)
+        imgImpressora->setVisible(impressora);
+    Sessao.PainelAtual = nome;
+    frmLinhaApagar->hide();
+    tk::Posicionar(*frmLinhaApagar, leftAba, LinhaApagarTop, larguraAba, LinhaApagarHeight);
+    frmLinhaApagar->show();
+    frmLinhaApagar->raise();
+    if (carregar)
+        carregar();
+    ExibirPainel(painel);
+    if (compromissos)
+        lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" "));
+    if (inicial || compromissos)
+        imgImpressora->setVisible(impressora);
+}
+
+void FrmAgenda::frmAgenda_imgAjuda_Click()
+{
+    trocarPainel(QStringLiteral("Inicial"), frmInicial, 10255, 300, false);
+}
+
+void FrmAgenda::frmAgenda_imgCompromissos_Click()
+{
+    trocarPainel(QStringLiteral("Compromissos"), frmCompromissos, 5140, 1480, true, [] { MontarGrade(Sessao.DiaExibido); });
+}
+
+void FrmAgenda::frmAgenda_imgEnderecos_Click()
+{
+    trocarPainel(QStringLiteral("Enderecos"), frmEndereco, 6640, 1075, true);
+}
+
+void FrmAgenda::frmAgenda_imgFinancas_Click()
+{
+    trocarPainel(QStringLiteral("Financas"), frmFinancas, 7740, 950, true);
+}
+
+void FrmAgenda::frmAgenda_imgTarefas_Click()
+{
+    trocarPainel(QStringLiteral("Tarefas"), frmTarefas, 8695, 845, true);
+}
+
+void FrmAgenda::frmAgenda_imgNotas_Click()
+{
+    trocarPainel(QStringLiteral("Notas"), frmNotas, 9550, 695, false);
 }
 
 void FrmAgenda::frmAgenda_cmdLogout_Click()
@@ -83,6 +336,19 @@ void FrmAgenda::frmAgenda_cmdLogout_Click()
     frmLogon().show();
 }
 
+void FrmAgenda::frmAgenda_cmdAjuda_Click()
+{
+    RetirarFoco();
+    documentos::Abrir(QUrl::fromLocalFile(QDir(modDb::PastaPrograma()).filePath(QStringLiteral("AjudaAgenda.doc"))));
+}
+
+void FrmAgenda::frmAgenda_imgMinimizar_Click()
+{
+    // Without a tray the window would have nowhere to come back from.
+    if (bandeja::Disponivel())
+        hide();
+}
+
 void FrmAgenda::frmAgenda_tmrRelogio_Timer()
 {
     lblHora->setText(relogio::Agora().toString(QStringLiteral("HH:mm")));
@@ -92,6 +358,22 @@ FrmAgenda &frmAgenda()
 {
     static FrmAgenda *form = new FrmAgenda;
     return *form;
+}
+
+void ExibirPainel(QWidget *painel)
+{
+    FrmAgenda &f = frmAgenda();
+    for (QWidget *p : {static_cast<QWidget *>(f.frmInicial), static_cast<QWidget *>(f.frmCompromissos),
+                       static_cast<QWidget *>(f.frmEndereco), static_cast<QWidget *>(f.frmFinancas),
+                       static_cast<QWidget *>(f.frmTarefas), static_cast<QWidget *>(f.frmNotas),
+                       static_cast<QWidget *>(f.frmConfig)})
+        p->hide();
+    Executar(QStringLiteral("Update Usuarios set Pastinha ='") + SqlTexto(Sessao.PainelAtual) +
+             QStringLiteral("' Where COdigo = ") + QString::number(Sessao.Codigo));
+    if (Sessao.PainelAtual != QLatin1String("Configuracao"))
+        Sessao.Pastinha = Sessao.PainelAtual;
+    painel->show();
+    f.lblData->setText(localidade::DataLonga(relogio::Hoje()) + QStringLiteral(" "));
 }
 
 void EncerrarSessao()
@@ -108,4 +390,9 @@ void EncerrarSessao()
 void RetirarFoco()
 {
     frmAgenda().picFocus->setFocus();
+}
+
+void AvisarCadastroPendente()
+{
+    Mensagem(QStringLiteral("Informe os seus Dados Cadastrais e os da Sua Agenda, depois selecione Gravar para ter acesso as funções!"), 1, 2);
 }

@@ -21,10 +21,10 @@ FrmMenu::FrmMenu()
 
 void FrmMenu::frmMenu_LogOut_Click()
 {
-    if (frmMsgBox().isVisible())
-        frmMsgBox().hide();
-    if (frmAgenda().isVisible())
-        frmAgenda().hide();
+    QWidget *lembrete = JanelaDeLembrete();
+    for (QWidget *janela : {static_cast<QWidget *>(&frmMsgBox()), static_cast<QWidget *>(&frmAgenda()), lembrete})
+        if (janela && janela->isVisible())
+            janela->hide();
     EncerrarSessao();
     frmLogon().txtPass->clear();
     LogOut->setVisible(false);
@@ -38,9 +38,11 @@ void FrmMenu::frmMenu_Mostrar_Click()
 
 void FrmMenu::frmMenu_Encerrar_Click()
 {
-    frmAgenda().hide();
-    frmMsgBox().hide();
-    frmLogon().hide();
+    QWidget *lembrete = JanelaDeLembrete();
+    for (QWidget *janela : {static_cast<QWidget *>(&frmAgenda()), lembrete, static_cast<QWidget *>(&frmMsgBox()),
+                            static_cast<QWidget *>(&frmLogon())})
+        if (janela)
+            janela->hide();
     RemoverIconeBandeja(frmLogon());
     programa::Encerrar();
 }
@@ -51,21 +53,41 @@ FrmMenu &frmMenu()
     return *menu;
 }
 
+namespace {
+
+void trazerParaFrente(QWidget &janela)
+{
+    ManterNoTopo(janela, true);
+    ManterNoTopo(janela, false);
+}
+
+} // namespace
+
 void ExibirPelaBandeja()
 {
     FrmLogon &logon = frmLogon();
-    if (logon.isVisible() || Sessao.Codigo != 0) {
-        if (logon.isVisible() || Sessao.Codigo == 0) {
-            if (logon.isVisible()) {
-                ManterNoTopo(logon, true);
-                ManterNoTopo(logon, false);
-                logon.activateWindow();
-                logon.setFocus();
-            }
-        } else {
-            frmAgenda().show();
+    if (!logon.isVisible() && Sessao.Codigo == 0) {
+        logon.show();
+        return;
+    }
+    QWidget *lembrete = JanelaDeLembrete();
+    const bool lembreteVisivel = lembrete && lembrete->isVisible();
+    if (lembreteVisivel && frmMsgBox().isVisible()) {
+        trazerParaFrente(*lembrete);
+        trazerParaFrente(frmMsgBox());
+    } else if (lembreteVisivel) {
+        trazerParaFrente(*lembrete);
+    } else if (logon.isVisible() || Sessao.Codigo == 0) {
+        if (logon.isVisible()) {
+            trazerParaFrente(logon);
+            logon.activateWindow();
+            logon.txtLogin->setFocus();
         }
     } else {
-        logon.show();
+        FrmAgenda &agenda = frmAgenda();
+        agenda.show();
+        // Already shown but buried under other windows: the tray click brings it up.
+        agenda.raise();
+        agenda.activateWindow();
     }
 }

@@ -51,16 +51,26 @@ QDate Campo::Data() const
 
 QTime Campo::Hora() const
 {
-    // Times are stored "HH:MM:SS"; texts typed as "HH:NN" (the grid bounds) read as well.
     const QString s = valor.toString();
+    // Times are stored "HH:MM:SS", read here without the general parser: the grid reads one
+    // for every row it shows.
+    if (s.size() == 8 && s.at(2) == u':' && s.at(5) == u':') {
+        const auto dois = [&](int i) { return (s.at(i).unicode() - u'0') * 10 + (s.at(i + 1).unicode() - u'0'); };
+        const QTime t(dois(0), dois(3), dois(6));
+        if (t.isValid())
+            return t;
+    }
+    // Texts typed as "HH:NN" (the grid bounds) read as well.
     return QTime::fromString(motor_sql::LerDataHora(s.size() > 8 ? s.right(8) : s), u"HH:mm:ss");
 }
 
 RecordSet::RecordSet(motor_sql::Resultado resultado)
     : dados(std::make_shared<const motor_sql::Resultado>(std::move(resultado)))
 {
-    for (int i = 0; i < dados->colunas.size(); ++i)
+    for (int i = 0; i < dados->colunas.size(); ++i) {
+        colunas.insert(dados->colunas.at(i), i);
         colunas.insert(dados->colunas.at(i).toLower(), i);
+    }
 }
 
 bool RecordSet::Eof() const
@@ -81,7 +91,10 @@ int RecordSet::RecordCount() const
 
 Campo RecordSet::operator()(const QString &coluna) const
 {
-    const auto i = colunas.constFind(coluna.toLower());
+    // The name as the statement spelled it is found at once; other spellings by lower case.
+    auto i = colunas.constFind(coluna);
+    if (i == colunas.cend())
+        i = colunas.constFind(coluna.toLower());
     if (i == colunas.cend())
         throw ErroBanco(QStringLiteral("Campo inexistente no registro: %1").arg(coluna).toStdString());
     return Indice(*i);
@@ -111,6 +124,11 @@ int Executar(const QString &sql)
     return comConexao([&](motor_sql::Conexao &c) { return c.Executar(sql); });
 }
 
+qint64 ExecutarInsercao(const QString &sql)
+{
+    return comConexao([&](motor_sql::Conexao &c) { return c.Executar(sql) > 0 ? c.UltimaChave() : qint64(0); });
+}
+
 int FiltrarTecla(int tecla, bool apenasNumeros)
 {
     if (tecla == 22 || tecla == 8 || tecla == 3)  // paste, backspace, copy
@@ -126,19 +144,24 @@ QString SqlTexto(const QString &texto)
     return s.replace(u'\'', QStringLiteral("''"));
 }
 
-Transacao::Transacao()
+Transacao::Transacao(Modo modo)
 {
-    if (conexaoDaTransacao)
+    if (conexaoDaTransacao) {
+        if (modo == Leitura)
+            return;
         throw ErroBanco("Transação já aberta");
+    }
     conexao = std::make_unique<motor_sql::Conexao>(modDb::ArquivoDados(), esperaOcupadoMs);
-    // Take the write lock at once, so two processes never both hold a read lock and wait
-    // for each other's write.
-    conexao->Executar(QStringLiteral("BEGIN IMMEDIATE"));
+    // A writer takes the write lock at once, so two processes never both hold a read lock and
+    // wait for each other's write.
+    conexao->Executar(modo == Escrita ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
     conexaoDaTransacao = conexao.get();
 }
 
 Transacao::~Transacao()
 {
+    if (!conexao)
+        return;
     conexaoDaTransacao = nullptr;
     if (!confirmada) {
         try {
@@ -151,7 +174,8 @@ Transacao::~Transacao()
 
 void Transacao::Confirmar()
 {
-    conexao->Executar(QStringLiteral("COMMIT"));
+    if (conexao)
+        conexao->Executar(QStringLiteral("COMMIT"));
     confirmada = true;
 }
 

@@ -44,7 +44,7 @@ public:
 
 private:
     std::shared_ptr<const motor_sql::Resultado> dados;
-    QHash<QString, int> colunas;  // lower-case names: column names ignore case
+    QHash<QString, int> colunas;  // each name as returned and in lower case: names ignore case
     int atual = 0;
 };
 
@@ -52,6 +52,9 @@ private:
 RecordSet Consultar(const QString &sql);
 // Runs one statement and returns the number of rows it affected.
 int Executar(const QString &sql);
+
+// Runs one INSERT and returns the key the database gave the new row (0 when none was inserted).
+qint64 ExecutarInsercao(const QString &sql);
 
 // The keystroke filter of every text box: the key to keep, or 0 to drop it.
 int FiltrarTecla(int tecla, bool apenasNumeros);
@@ -61,17 +64,19 @@ int FiltrarTecla(int tecla, bool apenasNumeros);
 QString SqlTexto(const QString &texto);
 
 // Statements that must stand together: while a Transacao lives, Consultar and Executar use its
-// connection; it is undone unless Confirmar is called.
+// connection; it is undone unless Confirmar is called. A Leitura reads several statements from
+// one snapshot over one connection; inside another transaction it simply joins it.
 class Transacao {
 public:
-    Transacao();
+    enum Modo { Escrita, Leitura };
+    explicit Transacao(Modo modo = Escrita);
     ~Transacao();
     Transacao(const Transacao &) = delete;
     Transacao &operator=(const Transacao &) = delete;
     void Confirmar();
 
 private:
-    std::unique_ptr<motor_sql::Conexao> conexao;
+    std::unique_ptr<motor_sql::Conexao> conexao;  // null when joined to an open transaction
     bool confirmada = false;
 };
 

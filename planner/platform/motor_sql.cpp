@@ -313,4 +313,9 @@ int Conexao::Executar(const QString &sql)
     return sqlite3_changes(db);
 }
 
+qint64 Conexao::UltimaChave() const
+{
+    return sqlite3_last_insert_rowid(db);
+}
+
 } // namespace motor_sql

@@ -35,6 +35,8 @@ public:
 
     Resultado Consultar(const QString &sql);
     int Executar(const QString &sql);
+    // Key of the last row this connection inserted.
+    qint64 UltimaChave() const;
 
 private:
     sqlite3 *db = nullptr;

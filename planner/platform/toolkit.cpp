@@ -267,6 +267,33 @@ void Botao::keyPressEvent(QKeyEvent *e)
         QPushButton::keyPressEvent(e);
 }
 
+BotaoFigura::BotaoFigura(QWidget *parent, const QPixmap &figura, const QString &dica) : Botao(parent, QString())
+{
+    setIcon(QIcon(figura));
+    setIconSize(figura.size());
+    setFlat(true);
+    setToolTip(dica);
+    setCursor(Qt::PointingHandCursor);
+    resize(figura.size() + QSize(6, 6));
+}
+
+CaixaSelecao::CaixaSelecao(QWidget *parent, const QString &caption) : QCheckBox(caption, parent)
+{
+    connect(this, &QCheckBox::clicked, this, [this] { Disparar(Click); });
+}
+
+BotaoOpcao::BotaoOpcao(QWidget *parent, const QString &caption) : QRadioButton(caption, parent)
+{
+    connect(this, &QRadioButton::clicked, this, [this] { Disparar(Click); });
+}
+
+CaixaCombinacao::CaixaCombinacao(QWidget *parent, const QStringList &itens) : QComboBox(parent)
+{
+    setEditable(false);
+    addItems(itens);
+    connect(this, &QComboBox::activated, this, [this] { Disparar(Click); });
+}
+
 Moldura::Moldura(QWidget *parent) : QFrame(parent) {}
 
 Temporizador::Temporizador(QObject *parent, int intervalo) : QObject(parent)

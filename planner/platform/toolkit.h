@@ -4,7 +4,10 @@
 // text boxes with a key-press filter, buttons, pictures, frames and timers. Positions and sizes
 // are in twips (15 per pixel), events are plain callbacks run through Disparar.
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
+#include <QRadioButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -128,6 +131,31 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
 };
 
+// Picture button: a flat button showing a picture instead of a caption.
+class BotaoFigura : public Botao {
+public:
+    BotaoFigura(QWidget *parent, const QPixmap &figura, const QString &dica);
+};
+
+class CaixaSelecao : public QCheckBox {
+public:
+    CaixaSelecao(QWidget *parent, const QString &caption);
+    Evento Click;
+};
+
+class BotaoOpcao : public QRadioButton {
+public:
+    BotaoOpcao(QWidget *parent, const QString &caption);
+    Evento Click;
+};
+
+// Drop-down list that cannot be typed into.
+class CaixaCombinacao : public QComboBox {
+public:
+    CaixaCombinacao(QWidget *parent, const QStringList &itens);
+    Evento Click;  // a choice was made
+};
+
 // Frame: a plain container (panels of the main window).
 class Moldura : public QFrame {
 public:
@@ -157,8 +185,29 @@ QPoint PosicaoMouse();
 void Ampulheta(bool ligada);
 } // namespace Tela
 
+// The whole screen's hourglass for the life of a handler, put back even when it fails.
+class EsperaNaTela {
+public:
+    EsperaNaTela() { Tela::Ampulheta(true); }
+    ~EsperaNaTela() { Tela::Ampulheta(false); }
+    EsperaNaTela(const EsperaNaTela &) = delete;
+    EsperaNaTela &operator=(const EsperaNaTela &) = delete;
+};
+
 // A form's own pointer.
 void AmpulhetaNoFormulario(QWidget &w, bool ligada);
+
+// The hourglass on a form for the life of a handler, put back even when the handler fails.
+class EsperaNoFormulario {
+public:
+    explicit EsperaNoFormulario(QWidget &w) : w(w) { AmpulhetaNoFormulario(w, true); }
+    ~EsperaNoFormulario() { AmpulhetaNoFormulario(w, false); }
+    EsperaNoFormulario(const EsperaNoFormulario &) = delete;
+    EsperaNoFormulario &operator=(const EsperaNoFormulario &) = delete;
+
+private:
+    QWidget &w;
+};
 
 // Sounds the system beep; counted, so a test can see that it happened.
 void Bipe();

@@ -38,9 +38,10 @@ inline QImage transparente(int w, int h)
     return i;
 }
 
-// The small pictures: the grid's status icons, the header buttons and the panel tabs.
+// The small pictures: the grid's status icons, the header and panel buttons and the tabs.
 Figuras IconesDaGrade();
 Figuras BotoesDoCabecalho();
+Figuras BotoesDoPainel();
 Figuras Abas();
 
 } // namespace desenho

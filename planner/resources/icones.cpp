@@ -230,6 +230,38 @@ void casa(QPainter &p, const QRectF &r)
     p.drawRect(QRectF(r.center().x() - 1.2, r.bottom() - 4, 2.4, 4));
 }
 
+// A round arrow button for moving between days; dir -1 points back, 1 forward.
+QImage seta(int direcao)
+{
+    return icone(18, [direcao](QPainter &p) {
+        QLinearGradient g(0, 0, 0, 18);
+        g.setColorAt(0, azulClaro);
+        g.setColorAt(1, azul);
+        p.setPen(contorno(azulEscuro));
+        p.setBrush(g);
+        p.drawEllipse(QRectF(0.5, 0.5, 17, 17));
+        const double x = 9 + 1.2 * direcao;
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawPolygon(QPolygonF({{x + 3.5 * direcao, 9}, {x - 2.5 * direcao, 4.5}, {x - 2.5 * direcao, 13.5}}));
+    });
+}
+
+// A small month page for the button that opens the calendar.
+void folhinha(QPainter &p)
+{
+    p.setPen(contorno(azulEscuro));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(5.5, 6.5, 13, 12), 1.5, 1.5);
+    p.setBrush(laranja);
+    p.drawRect(QRectF(5.5, 6.5, 13, 3.5));
+    p.setPen(Qt::NoPen);
+    p.setBrush(azulEscuro);
+    for (int linha = 0; linha < 2; ++linha)
+        for (int coluna = 0; coluna < 3; ++coluna)
+            p.drawRect(QRectF(7.5 + coluna * 3.5, 12 + linha * 3, 2, 1.8));
+}
+
 // A tab hanging below the paper: its top row is the paper's edge colour; sides and rounded
 // bottom corners frame a cream face carrying the label, or a small house for the start page.
 QImage aba(int largura, const QString &rotulo)
@@ -288,6 +320,15 @@ Figuras BotoesDoCabecalho()
         {QStringLiteral("ajuda"), botao(interrogacao)},
         {QStringLiteral("sair"), botao(porta)},
         {QStringLiteral("minimizar"), botao(recolher)},
+    };
+}
+
+Figuras BotoesDoPainel()
+{
+    return {
+        {QStringLiteral("dia_anterior"), seta(-1)},
+        {QStringLiteral("dia_seguinte"), seta(1)},
+        {QStringLiteral("calendario"), botao(folhinha)},
     };
 }
 

@@ -1,5 +1,6 @@
 #include "apoio.h"
 
+#include "core/frmLogon.h"
 #include "core/modDb.h"
 #include "core/modMsgBox.h"
 #include "esquema.h"
@@ -67,6 +68,20 @@ QString BaseDeTeste::Valor(const QString &sql)
         valor = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
     sqlite3_finalize(st);
     return valor;
+}
+
+void Entrar(const QString &login, const QString &senha)
+{
+    FrmLogon &logon = frmLogon();
+    if (!logon.iconeBandeja.Incluido()) {
+        ASSERT_TRUE(logon.frmLogon_Form_Load());
+        if (logon.EntrouAutomaticamente())
+            return;
+        logon.show();
+    }
+    logon.txtLogin->setText(login);
+    logon.txtPass->setText(senha);
+    logon.frmLogon_cmdLogar_Click();
 }
 
 void Digitar(QWidget *alvo, const QString &texto)

@@ -26,6 +26,10 @@ struct BaseDeTeste {
 
 class QWidget;
 
+// Starts the planner on the current database (the logon form's load) and signs the user on
+// through the form, as a user would.
+void Entrar(const QString &login, const QString &senha = QString());
+
 // Types the text key by key into the widget, accented letters included.
 void Digitar(QWidget *alvo, const QString &texto);
 

@@ -1,0 +1,299 @@
+#include "appointments/modCompromissos.h"
+
+#include "appointments/painel_compromissos.h"
+#include "core/frmAgenda.h"
+#include "core/modDb.h"
+#include "core/sessao.h"
+#include "resources/recursos.h"
+
+namespace {
+
+QString hhnn(int minutos)
+{
+    return QTime(minutos / 60, minutos % 60).toString(QStringLiteral("HH:mm"));
+}
+
+int minutosDe(const QTime &t)
+{
+    return t.hour() * 60 + t.minute();
+}
+
+// Steps of an hour and above count as an hour; a step under a minute (a damaged preference)
+// counts as one, so the walk always ends.
+int passoDe(int intervalos)
+{
+    return intervalos <= 59 ? qMax(1, intervalos) : 60;
+}
+
+QString dataSql(const QDate &d)
+{
+    return d.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+} // namespace
+
+QVector<int> HorariosDaGrade(const QTime &inicio, const QTime &final, int intervalos)
+{
+    const int passo = passoDe(intervalos);
+    const int fim = minutosDe(final);
+    const int limite = fim == 23 * 60 + 59 ? fim : fim + 1;
+    QVector<int> horarios;
+    for (int h = minutosDe(inicio); h <= limite; h += passo)
+        horarios << h;
+    return horarios;
+}
+
+QVector<LinhaGrade> CaminharHorarios(const QVector<int> &horarios, const QVector<LinhaGrade> &comHora)
+{
+    QVector<LinhaGrade> linhas;
+    qsizetype i = 0;
+    for (const int horario : horarios) {
+        const QString slot = hhnn(horario);
+        bool ocupado = false;
+        while (i < comHora.size()) {
+            const QString &hora = comHora[i].hora;
+            if (hora < slot) {
+                linhas << comHora[i++];
+            } else if (hora == slot) {
+                linhas << comHora[i++];
+                ocupado = true;
+                break;
+            } else {
+                break;
+            }
+        }
+        if (!ocupado) {
+            LinhaGrade vazia;
+            vazia.status = QStringLiteral(" ");
+            vazia.compartilhado = QStringLiteral(" ");
+            vazia.hora = slot;
+            vazia.texto = QStringLiteral(" ");
+            linhas << vazia;
+        }
+    }
+    while (i < comHora.size())
+        linhas << comHora[i++];
+    return linhas;
+}
+
+QVector<LinhaGrade> LinhasDoDia(const QDate &dia)
+{
+    const QString usuario = QString::number(Sessao.Codigo);
+    const QString data = dataSql(dia);
+    QVector<LinhaGrade> linhas;
+    // Both statements on one connection, from one snapshot of the file.
+    Transacao leitura(Transacao::Leitura);
+
+    const auto blocoDoDia = [&] {
+        QString sql = QStringLiteral("Select * from Compromissos Where Usuario = ") + usuario +
+                      QStringLiteral(" and Data = Cdate('") + data + QStringLiteral("') and Hora is Null ");
+        if (Sessao.VisualizarCompartilhamento)
+            sql += QStringLiteral("Union Select * from Compromissos Where Usuario <> ") + usuario +
+                   QStringLiteral(" and Data = Cdate('") + data + QStringLiteral("') and Compartilhado = 'S' and Hora is Null");
+        sql += QStringLiteral(" Order By Chave");
+        for (RecordSet rs = Consultar(sql); !rs.Eof(); rs.MoveNext()) {
+            LinhaGrade l;
+            l.chave = int(rs(QStringLiteral("Chave")).Inteiro());
+            l.status = rs(QStringLiteral("Status")).Texto();
+            l.compartilhado = rs(QStringLiteral("Compartilhado")).Texto();
+            l.dono = int(rs(QStringLiteral("Usuario")).Inteiro());
+            l.texto = rs(QStringLiteral("Compromisso")).Texto();
+            linhas << l;
+        }
+    };
+
+    if (Sessao.PosicaoAniversarios == QLatin1String("A"))
+        blocoDoDia();
+
+    QString sql = QStringLiteral("Select *,'' as NomeUsuario from Compromissos Where Usuario = ") + usuario +
+                  QStringLiteral(" and Data = Cdate('") + data + QStringLiteral("') and Hora <> Null ");
+    if (Sessao.VisualizarCompartilhamento)
+        sql += QStringLiteral("Union Select *,(Select Login from Usuarios Where Codigo = Usuario) as NomeUsuario from Compromissos Where Usuario <> ") +
+               usuario + QStringLiteral(" and Data = Cdate('") + data +
+               QStringLiteral("') and Compartilhado = 'S' and Hora <> Null and Status <> '1'");
+    // Rows at the same time: the user's own first, then by owner and key, the same every time.
+    sql += QStringLiteral(" Order By Data,Hora,NomeUsuario,Chave ");
+    QVector<LinhaGrade> comHora;
+    for (RecordSet rs = Consultar(sql); !rs.Eof(); rs.MoveNext()) {
+        LinhaGrade l;
+        l.chave = int(rs(QStringLiteral("Chave")).Inteiro());
+        l.chavePai = QString::number(rs(QStringLiteral("ChavePai")).Inteiro());
+        l.status = rs(QStringLiteral("Status")).Texto();
+        l.compartilhado = rs(QStringLiteral("Compartilhado")).Texto();
+        l.dono = int(rs(QStringLiteral("Usuario")).Inteiro());
+        l.hora = rs(QStringLiteral("Hora")).Hora().toString(QStringLiteral("HH:mm"));
+        const Campo fim = rs(QStringLiteral("HoraFim"));
+        l.horaFim = fim.IsNull() ? QString() : fim.Hora().toString(QStringLiteral("HH:mm"));
+        l.texto = rs(QStringLiteral("Compromisso")).Texto();
+        const QString dono = rs(QStringLiteral("NomeUsuario")).Texto();
+        if (!dono.isEmpty())
+            l.texto += QStringLiteral(" [") + dono + QStringLiteral("]");
+        comHora << l;
+    }
+    linhas += CaminharHorarios(HorariosDaGrade(Sessao.InicioGrade, Sessao.FinalGrade, Sessao.Intervalos), comHora);
+
+    if (Sessao.PosicaoAniversarios == QLatin1String("D"))
+        blocoDoDia();
+    return linhas;
+}
+
+const FigurasDaGrade &Figuras()
+{
+    static const FigurasDaGrade figuras{
+        recursos::Figura(QStringLiteral("anexado")),   recursos::Figura(QStringLiteral("bloqueado")),
+        recursos::Figura(QStringLiteral("aniversario")), recursos::Figura(QStringLiteral("alarme")),
+        recursos::Figura(QStringLiteral("executado")), recursos::Figura(QStringLiteral("compartilhado")),
+    };
+    return figuras;
+}
+
+void MontarGrade(const QDate &dia)
+{
+    tk::EsperaNaTela espera;
+    tk::Grade &g = *frmAgenda().frmCompromissos->grdCompromissos;
+    g.setUpdatesEnabled(false);
+    g.DefinirRow(0);
+    g.DefinirCol(0);
+    g.DefinirRows(1);
+    g.DefinirCols(4);
+    g.DefinirColWidth(0, 0);
+    const struct {
+        const char *texto;
+        Qt::Alignment alinhamento;
+        int largura;
+    } cabecalho[] = {
+        {"    ", Qt::AlignCenter, 400},
+        {"Horário", Qt::AlignRight | Qt::AlignVCenter, 800},
+        {"Compromisso", Qt::AlignCenter, 4400},
+    };
+    for (int c = 1; c <= 3; ++c) {
+        g.DefinirCol(c);
+        g.DefinirColAlignment(c, cabecalho[c - 1].alinhamento);
+        g.DefinirText(QString::fromUtf8(cabecalho[c - 1].texto));
+        g.DefinirCellAlignment(cabecalho[c - 1].alinhamento);
+        g.DefinirCellFontBold(true);
+        g.DefinirColWidth(c, cabecalho[c - 1].largura);
+    }
+    for (const LinhaGrade &l : LinhasDoDia(dia))
+        AdicionarLinhaGrade(l.chave, l.chavePai, l.status, l.compartilhado, l.dono, l.hora, l.horaFim, l.texto);
+    g.DefinirCol(0);
+    g.DefinirRow(0);
+    if (g.Rows() > 18)
+        g.DefinirColWidth(3, 4160);
+    g.setUpdatesEnabled(true);
+}
+
+void AdicionarLinhaGrade(int chave, const QString &chavePai, const QString &status, const QString &compartilhado,
+                         int dono, const QString &hora, const QString &horaFim, const QString &texto)
+{
+    tk::Grade &g = *frmAgenda().frmCompromissos->grdCompromissos;
+    const FigurasDaGrade &f = Figuras();
+    g.DefinirRows(g.Rows() + 1);
+    const int r = g.Rows() - 1;
+    g.DefinirRow(r);
+    g.DefinirTextMatrix(r, 0, QString::number(chave) + u'\t' + status + u'\t' + compartilhado + u'\t' + horaFim);
+
+    const bool deOutro = compartilhado == QLatin1String("S") && dono != Sessao.Codigo;
+    g.DefinirCol(1);
+    if (chavePai != QLatin1String("0"))
+        g.DefinirCellPicture(f.imgAnexado);
+    else if (deOutro && status != QLatin1String("2"))
+        g.DefinirCellPicture(f.imgBloqueado);
+    else if (status == QLatin1String("2"))
+        g.DefinirCellPicture(f.imgAniversario);
+    else if (status == QLatin1String("0"))
+        g.DefinirCellPicture(f.imgAlarme);
+    else if (status == QLatin1String("1"))
+        g.DefinirCellPicture(f.imgExecutado);
+
+    g.DefinirCol(2);
+    if (deOutro)
+        g.DefinirCellPicture(f.imgCompartilhado, Qt::AlignLeft | Qt::AlignVCenter);
+    g.DefinirText(hora + QStringLiteral("  "));
+
+    g.DefinirCol(3);
+    g.DefinirCellAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    g.DefinirText(QStringLiteral(" ") + texto);
+}
+
+int GravarCompromisso(bool alterar, int chave, const QDate &data, const QTime &hora, const QTime &horaFim,
+                      int chavePai, const QString &compromisso, const QString &status, const QString &compartilhado)
+{
+    const QString usuario = QString::number(Sessao.Codigo);
+    const bool temFim = horaFim.isValid() && horaFim != QTime(0, 0);
+    const QString fim = QStringLiteral("cdate('") + horaFim.toString(QStringLiteral("HH:mm")) + QStringLiteral("')");
+    if (alterar) {
+        if (chavePai == 0 && Sessao.TinhaHoraFinal)
+            Executar(QStringLiteral("Delete from Compromissos Where Usuario = ") + usuario +
+                     QStringLiteral(" and ChavePai = ") + QString::number(chave));
+        Executar(QStringLiteral("Update Compromissos set ") +
+                 QStringLiteral("Data = cdate('") + dataSql(data) + QStringLiteral("'),") +
+                 QStringLiteral("Hora = cdate('") + hora.toString(QStringLiteral("HH:mm")) + QStringLiteral("'),") +
+                 (temFim ? QStringLiteral("HoraFim = ") + fim + QStringLiteral(",") : QStringLiteral("HoraFim = NULL,")) +
+                 QStringLiteral("Compromisso = '") + SqlTexto(compromisso) + QStringLiteral("',") +
+                 (chavePai != 0 ? QStringLiteral("ChavePai=") + QString::number(chavePai) + QStringLiteral(",") : QStringLiteral("ChavePai=0,")) +
+                 QStringLiteral("Status='") + SqlTexto(status) + QStringLiteral("',") +
+                 QStringLiteral("Compartilhado='") + SqlTexto(compartilhado) + QStringLiteral("'") +
+                 QStringLiteral(" Where Usuario = ") + usuario + QStringLiteral(" and Chave = ") + QString::number(chave));
+        return 0;
+    }
+    const qint64 nova = ExecutarInsercao(
+        QStringLiteral("Insert into Compromissos(Usuario,Data,Hora,HoraFim,Compromisso,ChavePai,Status,Compartilhado) values (") +
+        usuario + QStringLiteral(",") +
+        QStringLiteral("cdate('") + dataSql(data) + QStringLiteral("'),") +
+        QStringLiteral("cdate('") + hora.toString(QStringLiteral("HH:mm")) + QStringLiteral("'),") +
+        (temFim ? fim + QStringLiteral(",") : QStringLiteral("NULL,")) +
+        QStringLiteral("'") + SqlTexto(compromisso) + QStringLiteral("',") +
+        (chavePai != 0 ? QString::number(chavePai) + QStringLiteral(",") : QStringLiteral("0,")) +
+        QStringLiteral("'") + SqlTexto(status) + QStringLiteral("',") +
+        QStringLiteral("'") + SqlTexto(compartilhado) + QStringLiteral("')"));
+    // The new row's own key: a read-back by user, date and time could find an older appointment.
+    return temFim ? int(nova) : 0;
+}
+
+void ExcluirCompromisso(int chave)
+{
+    Executar(QStringLiteral("Delete from Compromissos Where Usuario = ") + QString::number(Sessao.Codigo) +
+             QStringLiteral(" and (Chave = ") + QString::number(chave) + QStringLiteral(" or ChavePai = ") +
+             QString::number(chave) + QStringLiteral(")"));
+}
+
+QVector<QDate> DatasDaRepeticao(const QDate &data, Repeticao repeticao)
+{
+    QVector<QDate> datas{data};
+    switch (repeticao) {
+    case Repeticao::SomenteDia:
+        break;
+    case Repeticao::DiasUteis:
+    case Repeticao::Semana: {
+        const int parada = repeticao == Repeticao::DiasUteis ? Qt::Saturday : Qt::Monday;
+        for (QDate d = data.addDays(1); d.dayOfWeek() != parada; d = d.addDays(1))
+            datas << d;
+        break;
+    }
+    case Repeticao::Mes:
+        for (QDate d = data.addDays(1); d.month() == data.month(); d = d.addDays(1))
+            datas << d;
+        break;
+    case Repeticao::DiaDoMesNoAno:
+        for (QDate d = data.addMonths(1); d.year() == data.year(); d = d.addMonths(1))
+            datas << d;
+        break;
+    }
+    return datas;
+}
+
+QVector<QTime> HorariosDeContinuacao(const QTime &inicio, const QTime &fim, int intervalos)
+{
+    const int passo = passoDe(intervalos);
+    const int s = minutosDe(inicio), e = minutosDe(fim);
+    QVector<QTime> horarios;
+    int ultimo = s;
+    for (int t = s + qMax(1, intervalos); t <= e; t += passo) {
+        horarios << QTime(t / 60, t % 60);
+        ultimo = t;
+    }
+    if (ultimo != e)
+        horarios << fim;
+    return horarios;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDate>
+#include <QPixmap>
+#include <QString>
+#include <QTime>
+#include <QVector>
+
+// One data row of the day grid, as AdicionarLinhaGrade writes it.
+struct LinhaGrade {
+    int chave = 0;
+    QString chavePai = QStringLiteral("0");
+    QString status;
+    QString compartilhado;
+    int dono = 0;
+    QString hora;     // "HH:NN" or ""
+    QString horaFim;  // "HH:NN" or ""
+    QString texto;
+    bool operator==(const LinhaGrade &) const = default;
+};
+
+// The slots of a day grid, in minutes from midnight: start, start + step, ... up to the bound
+// (the end plus one minute, or 23:59 itself). Steps above 59 minutes count as 60.
+QVector<int> HorariosDaGrade(const QTime &inicio, const QTime &final, int intervalos);
+
+// Walks the slots and the timed rows (in time order) together: a row on a slot takes it,
+// rows between slots get rows of their own, empty slots get an empty row, and rows after the
+// last slot come at the end.
+QVector<LinhaGrade> CaminharHorarios(const QVector<int> &horarios, const QVector<LinhaGrade> &comHora);
+
+// The rows of the day grid for a date, read from the database with the signed-on user's
+// preferences (the all-day block first or last).
+QVector<LinhaGrade> LinhasDoDia(const QDate &dia);
+
+// Rebuilds the day grid for a date.
+void MontarGrade(const QDate &dia);
+void AdicionarLinhaGrade(int chave, const QString &chavePai, const QString &status, const QString &compartilhado,
+                         int dono, const QString &hora, const QString &horaFim, const QString &texto);
+
+// The small pictures of the day grid. Row kinds are told apart by the picture in a cell, so
+// each is a distinct image.
+struct FigurasDaGrade {
+    QPixmap imgAnexado, imgBloqueado, imgAniversario, imgAlarme, imgExecutado, imgCompartilhado;
+};
+const FigurasDaGrade &Figuras();
+
+// Writes one appointment row. With alterar the row chave is updated (its continuation rows are
+// deleted first when it had an end time); otherwise a row is inserted. horaFim invalid means
+// none. Returns the key of the row just inserted when it has an end time, else 0.
+int GravarCompromisso(bool alterar, int chave, const QDate &data, const QTime &hora, const QTime &horaFim,
+                      int chavePai, const QString &compromisso, const QString &status, const QString &compartilhado);
+// Deletes the signed-on user's head row chave with its continuation rows.
+void ExcluirCompromisso(int chave);
+
+// The repeat choices of a new appointment.
+enum class Repeticao { SomenteDia = 0, DiasUteis = 1, Semana = 2, Mes = 3, DiaDoMesNoAno = 4 };
+QVector<QDate> DatasDaRepeticao(const QDate &data, Repeticao repeticao);
+
+// The times of the continuation rows of an appointment from inicio to fim.
+QVector<QTime> HorariosDeContinuacao(const QTime &inicio, const QTime &fim, int intervalos);

@@ -1,0 +1,317 @@
+#include "appointments/painel_compromissos.h"
+
+#include "appointments/modCompromissos.h"
+#include "core/frmAgenda.h"
+#include "core/modDb.h"
+#include "core/modEntrada.h"
+#include "core/modMsgBox.h"
+#include "core/sessao.h"
+#include "platform/localidade.h"
+#include "platform/relogio.h"
+#include "resources/recursos.h"
+
+namespace {
+
+const QStringList repeticoes = {
+    QStringLiteral("Somente Dia Corrente"), QStringLiteral("Todos os Dias Úteis na Semana "),
+    QStringLiteral("Todos os Dias na Semana "), QStringLiteral("Todos os Dias no Mês"),
+    QStringLiteral("Todo o Dia do Mês no Ano"),
+};
+
+tk::Rotulo *rotulo(QWidget *pai, const QString &texto, int x, int y, int w)
+{
+    auto *r = new tk::Rotulo(pai, texto);
+    r->setGeometry(x, y, w, 21);
+    return r;
+}
+
+// A legend of the grid's pictures under the grid.
+void montarLegenda(QWidget *pai, int y)
+{
+    const FigurasDaGrade &f = Figuras();
+    const std::pair<const QPixmap *, const char *> itens[] = {
+        {&f.imgAlarme, "com lembrete"},        {&f.imgExecutado, "executado"},  {&f.imgAniversario, "aniversário"},
+        {&f.imgAnexado, "continuação"},        {&f.imgBloqueado, "de outro usuário"}, {&f.imgCompartilhado, "compartilhado"},
+    };
+    for (int i = 0; i < 6; ++i) {
+        const int x = (i % 3) * 130, linha = y + (i / 3) * 20;
+        auto *figura = new tk::Imagem(pai, *itens[i].first);
+        figura->move(x + 4, linha + 2);
+        auto *texto = new tk::Rotulo(pai, QString::fromUtf8(itens[i].second));
+        texto->setStyleSheet(QStringLiteral("color: #555555"));
+        texto->setGeometry(x + 24, linha, 104, 20);
+    }
+}
+
+} // namespace
+
+PainelCompromissos::PainelCompromissos(QWidget *parent) : tk::Moldura(parent)
+{
+    imdDiaAntes = new tk::Imagem(this, recursos::Figura(QStringLiteral("dia_anterior")));
+    imdDiaAntes->move(0, 4);
+    lblDiaAnterior = rotulo(this, QStringLiteral("Dia Anterior"), 22, 3, 90);
+    cmdHoje = new tk::Botao(this, QStringLiteral("Ir para o Dia de &Hoje"));
+    cmdHoje->setGeometry(114, 1, 146, 25);
+    lblProximoDia = rotulo(this, QStringLiteral("Próximo Dia >>"), 262, 3, 106);
+    lblProximoDia->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    imgDiaApos = new tk::Imagem(this, recursos::Figura(QStringLiteral("dia_seguinte")));
+    imgDiaApos->move(372, 4);
+    for (QWidget *w : {static_cast<QWidget *>(imdDiaAntes), static_cast<QWidget *>(lblDiaAnterior),
+                       static_cast<QWidget *>(imgDiaApos), static_cast<QWidget *>(lblProximoDia)})
+        w->setCursor(Qt::PointingHandCursor);
+
+    grdCompromissos = new tk::Grade(this);
+    grdCompromissos->setGeometry(0, 32, tk::Px(5600) + 4, 18 * tk::Px(240) + 4);
+
+    montarLegenda(this, 32 + 18 * tk::Px(240) + 12);
+
+    // The editing panel, laid over the grid.
+    frmDadosCompromisso = new tk::Moldura(this);
+    frmDadosCompromisso->setGeometry(0, 32, 390, 388);
+    frmDadosCompromisso->setAutoFillBackground(true);
+    QPalette fundo = frmDadosCompromisso->palette();
+    fundo.setColor(QPalette::Window, QColor(0xfb, 0xf8, 0xf1));
+    frmDadosCompromisso->setPalette(fundo);
+    frmDadosCompromisso->setFrameShape(QFrame::StyledPanel);
+    frmDadosCompromisso->hide();
+    QWidget *d = frmDadosCompromisso;
+    rotulo(d, QStringLiteral("Data :"), 10, 10, 110);
+    txtDataCompromisso = new tk::CaixaTexto(d, 10);
+    txtDataCompromisso->setGeometry(124, 10, 96, 21);
+    // Filled only by the opening and by the calendar, so it always holds a date.
+    txtDataCompromisso->setReadOnly(true);
+    cmdExibirCalendarioPequeno = new tk::BotaoFigura(d, recursos::Figura(QStringLiteral("calendario")), QStringLiteral("Exibir Calendário"));
+    cmdExibirCalendarioPequeno->move(224, 7);
+    rotulo(d, QStringLiteral("Horário Inicial :"), 10, 38, 110);
+    txtCompromissoInicio = new tk::CaixaTexto(d, 5);
+    txtCompromissoInicio->setGeometry(124, 38, 56, 21);
+    rotulo(d, QStringLiteral("Horário Final :"), 196, 38, 100);
+    txtCompromissoFinal = new tk::CaixaTexto(d, 5);
+    txtCompromissoFinal->setGeometry(300, 38, 56, 21);
+    txtDescricaoCompromisso = new tk::CaixaTextoMultilinha(d, 255);
+    txtDescricaoCompromisso->setGeometry(10, 68, 370, 116);
+    chkAvisar = new tk::CaixaSelecao(d, QStringLiteral("Avisar Compromisso"));
+    chkAvisar->setGeometry(10, 190, 370, 22);
+    chkCompartilhar = new tk::CaixaSelecao(d, QStringLiteral("Compartilhar esse Compromisso com outros usuários."));
+    chkCompartilhar->setGeometry(10, 212, 370, 22);
+    frmCompromissoAgendaPeriodo = new tk::Moldura(d);
+    frmCompromissoAgendaPeriodo->setGeometry(10, 240, 370, 28);
+    rotulo(frmCompromissoAgendaPeriodo, QStringLiteral("Agendar para :"), 0, 3, 100);
+    cmbAgendarPara = new tk::CaixaCombinacao(frmCompromissoAgendaPeriodo, repeticoes);
+    cmbAgendarPara->setGeometry(104, 2, 262, 24);
+    lblExecutado = new tk::Rotulo(d, QStringLiteral("EXECUTADO"));
+    QFont destaque = lblExecutado->font();
+    destaque.setBold(true);
+    destaque.setPixelSize(16);
+    lblExecutado->setFont(destaque);
+    lblExecutado->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0)"));
+    lblExecutado->setAlignment(Qt::AlignCenter);
+    lblExecutado->setGeometry(10, 274, 370, 28);
+    lblExecutado->hide();
+    cmdCompromissoGravar = new tk::Botao(d, QStringLiteral("&Salvar Compromisso"));
+    cmdCompromissoExcluir = new tk::Botao(d, QStringLiteral("&Excluir Compromisso"));
+    cmdCompromissoVoltar = new tk::Botao(d, QStringLiteral("&Voltar"));
+    cmdCompromissoGravar->setGeometry(10, 352, 140, 26);
+    cmdCompromissoExcluir->setGeometry(156, 352, 140, 26);
+    cmdCompromissoVoltar->setGeometry(302, 352, 78, 26);
+    calCompromisso = new tk::Calendario(d);
+    calCompromisso->setGeometry(124, 32, 256, 190);
+    calCompromisso->hide();
+
+    imdDiaAntes->Click = [this] { frmAgenda_imdDiaAntes_Click(); };
+    lblDiaAnterior->Click = [this] { frmAgenda_imdDiaAntes_Click(); };
+    imgDiaApos->Click = [this] { frmAgenda_imgDiaApos_Click(); };
+    lblProximoDia->Click = [this] { frmAgenda_imgDiaApos_Click(); };
+    cmdHoje->Click = [this] { frmAgenda_cmdHoje_Click(); };
+    grdCompromissos->DblClick = [this] { frmAgenda_grdCompromissos_DblClick(); };
+    cmdCompromissoGravar->Click = [this] { frmAgenda_cmdCompromissoGravar_Click(); };
+    cmdCompromissoExcluir->Click = [this] { frmAgenda_cmdCompromissoExcluir_Click(); };
+    cmdCompromissoVoltar->Click = [this] { frmAgenda_cmdCompromissoVoltar_Click(); };
+    cmdExibirCalendarioPequeno->Click = [this] { frmAgenda_cmdExibirCalendarioPequeno_Click(); };
+    calCompromisso->DateClick = [this] { frmAgenda_calCompromisso_DateClick(); };
+    txtCompromissoInicio->KeyPress = [this](int k) { return MascaraHora(*txtCompromissoInicio, k); };
+    txtCompromissoFinal->KeyPress = [this](int k) { return MascaraHora(*txtCompromissoFinal, k); };
+    txtDescricaoCompromisso->KeyPress = [](int k) { return k == 13 ? k : FiltrarTecla(k, false); };
+}
+
+void PainelCompromissos::irParaODia(const QDate &dia)
+{
+    Sessao.DiaExibido = dia;
+    MontarGrade(Sessao.DiaExibido);
+    frmAgenda().lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" "));
+}
+
+void PainelCompromissos::frmAgenda_imdDiaAntes_Click()
+{
+    irParaODia(Sessao.DiaExibido.addDays(-1));
+}
+
+void PainelCompromissos::frmAgenda_imgDiaApos_Click()
+{
+    irParaODia(Sessao.DiaExibido.addDays(1));
+}
+
+void PainelCompromissos::frmAgenda_cmdHoje_Click()
+{
+    irParaODia(relogio::Hoje());
+    frmAgenda().imgImpressora->show();
+    RetirarFoco();
+}
+
+void PainelCompromissos::frmAgenda_grdCompromissos_DblClick()
+{
+    if (grdCompromissos->MouseRow() > 0)
+        AbrirLinha(grdCompromissos->MouseRow());
+}
+
+void PainelCompromissos::AbrirLinha(int linha)
+{
+    tk::Grade &g = *grdCompromissos;
+    const FigurasDaGrade &f = Figuras();
+    g.DefinirRow(linha);
+    g.DefinirCol(1);
+    const qint64 figura = g.CellPicture().cacheKey();
+    if (figura == f.imgAnexado.cacheKey() || figura == f.imgAniversario.cacheKey())
+        return;
+
+    FrmAgenda &agenda = frmAgenda();
+    agenda.imgImpressora->hide();
+    tk::EsperaNaTela espera;
+    txtDataCompromisso->setText(Sessao.DiaExibido.toString(QStringLiteral("dd/MM/yyyy")));
+    const QStringList registro = g.TextMatrix(linha, 0).split(u'\t');
+    const QString status = registro.value(1), compartilhado = registro.value(2), fim = registro.value(3);
+    Sessao.CompromissoEmEdicao = registro.value(0).toInt();
+    if (status == QLatin1String("2")) {
+        agenda.imgImpressora->show();
+        return;
+    }
+    const bool novo = Sessao.CompromissoEmEdicao == 0;
+    Sessao.TinhaHoraFinal = !fim.isEmpty();
+    txtCompromissoFinal->setText(fim);
+    chkAvisar->setChecked(status == QLatin1String("0") || novo);
+    chkCompartilhar->setChecked(compartilhado == QLatin1String("S"));
+    cmdCompromissoExcluir->setVisible(!novo);
+    txtCompromissoInicio->setText(g.TextMatrix(linha, 2).left(5));
+    txtDescricaoCompromisso->setText(g.TextMatrix(linha, 3).trimmed());
+    frmCompromissoAgendaPeriodo->setVisible(novo);
+    if (novo)
+        cmbAgendarPara->setCurrentIndex(0);
+
+    g.DefinirCol(2);
+    const bool deOutroUsuario = !g.CellPicture().isNull();
+    const bool somenteLeitura = status == QLatin1String("1") || deOutroUsuario;
+    for (QWidget *w : {static_cast<QWidget *>(txtCompromissoInicio), static_cast<QWidget *>(txtCompromissoFinal),
+                       static_cast<QWidget *>(txtDescricaoCompromisso), static_cast<QWidget *>(cmdExibirCalendarioPequeno),
+                       static_cast<QWidget *>(chkAvisar), static_cast<QWidget *>(chkCompartilhar)})
+        w->setEnabled(!somenteLeitura);
+    cmdCompromissoGravar->setVisible(!somenteLeitura);
+    lblExecutado->setVisible(somenteLeitura);
+    if (somenteLeitura) {
+        lblExecutado->setText(deOutroUsuario ? QStringLiteral("COMPARTILHADO") : QStringLiteral("EXECUTADO"));
+        cmdCompromissoExcluir->setVisible(!deOutroUsuario);
+    }
+    calCompromisso->hide();
+    frmDadosCompromisso->raise();
+    frmDadosCompromisso->show();
+}
+
+void PainelCompromissos::frmAgenda_cmdCompromissoGravar_Click()
+{
+    RetirarFoco();
+    if (!gravar())
+        return;
+    MontarGrade(Sessao.DiaExibido);
+    frmDadosCompromisso->hide();
+}
+
+// Checks the boxes, then writes the appointment with its continuation rows (and its repeats)
+// as one transaction; false when a check failed.
+bool PainelCompromissos::gravar()
+{
+    const auto falha = [](const char *texto, int icone, QWidget *foco) {
+        Mensagem(QString::fromUtf8(texto), 1, icone);
+        foco->setFocus();
+        return false;
+    };
+    if (txtCompromissoInicio->text().trimmed().isEmpty())
+        return falha("Informe o Horário para o Início do Compromisso!", 2, txtCompromissoInicio);
+    const auto inicio = LerHoraDigitada(txtCompromissoInicio->text());
+    if (!inicio)
+        return falha("Informe um Horário Válido para o Início do Compromisso!", 3, txtCompromissoInicio);
+    txtCompromissoInicio->setText(inicio->toString(QStringLiteral("HH:mm")));
+    std::optional<QTime> fim;
+    if (!txtCompromissoFinal->text().trimmed().isEmpty()) {
+        fim = LerHoraDigitada(txtCompromissoFinal->text());
+        if (!fim)
+            return falha("Informe um Horário Válido para o Final do Compromisso!", 3, txtCompromissoFinal);
+        txtCompromissoFinal->setText(fim->toString(QStringLiteral("HH:mm")));
+        if (txtCompromissoInicio->text() >= txtCompromissoFinal->text())
+            return falha("Hora de Início não pode ser Maior ou Igual que Hora Final do Compromisso!", 3, txtCompromissoFinal);
+    }
+    const QString descricao = txtDescricaoCompromisso->text();
+    if (descricao.trimmed().isEmpty())
+        return falha("Informe uma Descrição do Compromisso !", 2, txtDescricaoCompromisso);
+
+    frmAgenda().imgImpressora->show();
+    tk::EsperaNaTela espera;
+    const QString status = chkAvisar->isChecked() ? QStringLiteral("0") : QStringLiteral("3");
+    const QString flag = chkCompartilhar->isChecked() ? QStringLiteral("S") : QStringLiteral("N");
+    const QDate data = QDate::fromString(txtDataCompromisso->text(), QStringLiteral("dd/MM/yyyy"));
+    const QTime semFim;
+    const auto continuacoes = [&](int pai, const QDate &d) {
+        for (const QTime &t : HorariosDeContinuacao(*inicio, *fim, Sessao.Intervalos))
+            GravarCompromisso(false, 0, d, t, semFim, pai, descricao, status, flag);
+    };
+
+    Transacao t;
+    if (Sessao.CompromissoEmEdicao != 0) {
+        GravarCompromisso(true, Sessao.CompromissoEmEdicao, data, *inicio, fim.value_or(semFim), 0, descricao, status, flag);
+        if (fim)
+            continuacoes(Sessao.CompromissoEmEdicao, data);
+    } else {
+        for (const QDate &d : DatasDaRepeticao(data, Repeticao(cmbAgendarPara->currentIndex()))) {
+            const int chave = GravarCompromisso(false, 0, d, *inicio, fim.value_or(semFim), 0, descricao, status, flag);
+            if (fim)
+                continuacoes(chave, d);
+        }
+    }
+    t.Confirmar();
+    return true;
+}
+
+void PainelCompromissos::frmAgenda_cmdCompromissoExcluir_Click()
+{
+    RetirarFoco();
+    if (!Mensagem(QStringLiteral("Você Confirma Exclusão desse Compromisso?"), 0, 1)) {
+        RetirarFoco();
+        return;
+    }
+    {
+        tk::EsperaNaTela espera;
+        frmAgenda().imgImpressora->show();
+        ExcluirCompromisso(Sessao.CompromissoEmEdicao);
+        MontarGrade(Sessao.DiaExibido);
+    }
+    frmDadosCompromisso->hide();
+}
+
+void PainelCompromissos::frmAgenda_cmdCompromissoVoltar_Click()
+{
+    frmAgenda().imgImpressora->show();
+    frmDadosCompromisso->hide();
+    RetirarFoco();
+}
+
+void PainelCompromissos::frmAgenda_cmdExibirCalendarioPequeno_Click()
+{
+    calCompromisso->DefinirValue(QDate::fromString(txtDataCompromisso->text(), QStringLiteral("dd/MM/yyyy")));
+    calCompromisso->raise();
+    calCompromisso->show();
+    RetirarFoco();
+}
+
+void PainelCompromissos::frmAgenda_calCompromisso_DateClick()
+{
+    calCompromisso->hide();
+    txtDataCompromisso->setText(calCompromisso->Value().toString(QStringLiteral("dd/MM/yyyy")));
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/grade.h"
+#include "platform/toolkit.h"
+
+// The appointments panel of the main window: the day navigation, the day grid and the editing
+// panel laid over it.
+class PainelCompromissos : public tk::Moldura {
+public:
+    explicit PainelCompromissos(QWidget *parent);
+
+    tk::Imagem *imdDiaAntes, *imgDiaApos;
+    tk::Rotulo *lblDiaAnterior, *lblProximoDia;
+    tk::Botao *cmdHoje;
+    tk::Grade *grdCompromissos;
+
+    tk::Moldura *frmDadosCompromisso;
+    tk::CaixaTexto *txtDataCompromisso, *txtCompromissoInicio, *txtCompromissoFinal;
+    tk::BotaoFigura *cmdExibirCalendarioPequeno;
+    tk::Calendario *calCompromisso;
+    tk::CaixaTextoMultilinha *txtDescricaoCompromisso;
+    tk::CaixaSelecao *chkAvisar, *chkCompartilhar;
+    tk::Moldura *frmCompromissoAgendaPeriodo;
+    tk::CaixaCombinacao *cmbAgendarPara;
+    tk::Rotulo *lblExecutado;
+    tk::Botao *cmdCompromissoGravar, *cmdCompromissoExcluir, *cmdCompromissoVoltar;
+
+    void frmAgenda_imdDiaAntes_Click();
+    void frmAgenda_imgDiaApos_Click();
+    void frmAgenda_cmdHoje_Click();
+    void frmAgenda_grdCompromissos_DblClick();
+    void frmAgenda_cmdCompromissoGravar_Click();
+    void frmAgenda_cmdCompromissoExcluir_Click();
+    void frmAgenda_cmdCompromissoVoltar_Click();
+    void frmAgenda_cmdExibirCalendarioPequeno_Click();
+    void frmAgenda_calCompromisso_DateClick();
+
+    // Opens the editing panel for a row of the day grid (1 = first data row).
+    void AbrirLinha(int linha);
+
+private:
+    void irParaODia(const QDate &dia);
+    bool gravar();
+};

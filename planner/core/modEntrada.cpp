@@ -1,0 +1,67 @@
+#include "core/modEntrada.h"
+
+#include "core/modDb.h"
+
+#include <QLineEdit>
+#include <QRegularExpression>
+
+std::optional<QDate> LerDataDigitada(const QString &texto)
+{
+    static const QRegularExpression forma(QStringLiteral(R"(^(\d{1,2})[/.-](\d{1,2})[/.-](\d{2}|\d{4})$)"));
+    const auto m = forma.match(texto.trimmed());
+    if (!m.hasMatch())
+        return std::nullopt;
+    int ano = m.captured(3).toInt();
+    if (m.captured(3).size() == 2)
+        ano += ano < 30 ? 2000 : 1900;
+    const QDate d(ano, m.captured(2).toInt(), m.captured(1).toInt());
+    return d.isValid() ? std::optional(d) : std::nullopt;
+}
+
+std::optional<QTime> LerHoraDigitada(const QString &texto)
+{
+    static const QRegularExpression forma(QStringLiteral(R"(^(\d{1,2})(?::(\d{1,2}))?$)"));
+    const auto m = forma.match(texto.trimmed());
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QTime t(m.captured(1).toInt(), m.captured(2).isEmpty() ? 0 : m.captured(2).toInt());
+    return t.isValid() ? std::optional(t) : std::nullopt;
+}
+
+std::optional<double> LerNumero(const QString &texto)
+{
+    bool ok = false;
+    const double v = QLocale::c().toDouble(texto.trimmed(), &ok);
+    return ok ? std::optional(v) : std::nullopt;
+}
+
+int MascaraHora(QLineEdit &caixa, int tecla)
+{
+    if (tecla == 8 || caixa.hasSelectedText())
+        return tecla;
+    const bool digito = tecla >= '0' && tecla <= '9';
+    switch (caixa.text().size()) {
+    case 0:
+    case 3:
+    case 4:
+        return digito ? tecla : 0;
+    case 1:
+        if (digito) {
+            caixa.setText(caixa.text() + QChar(char16_t(tecla)) + QLatin1Char(':'));
+            caixa.setCursorPosition(3);
+        }
+        return 0;
+    default:
+        return tecla;
+    }
+}
+
+int FiltrarTelefone(int tecla)
+{
+    return tecla == '(' || tecla == ')' ? tecla : FiltrarTecla(tecla, true);
+}
+
+int FiltrarData(int tecla)
+{
+    return tecla == '/' ? tecla : FiltrarTecla(tecla, true);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+
+#include <optional>
+
+class QLineEdit;
+
+// Reading what users type into the planner's boxes.
+
+// A date typed day first ("14/10/2003", "1-2-2003", "01.02.03"); two-digit years fall in
+// 1930..2029. Nothing for a text that is no date.
+std::optional<QDate> LerDataDigitada(const QString &texto);
+
+// A time typed as "H", "HH", "H:N" or "HH:NN", as the grid and appointment boxes take it.
+std::optional<QTime> LerHoraDigitada(const QString &texto);
+
+// A number typed with "." as decimal point ("60", "-5", "1.5").
+std::optional<double> LerNumero(const QString &texto);
+
+// The key rule of the time boxes: the colon is added with the second digit. Returns the key to
+// keep (0 drops it); for the second digit it writes "d d :" into the box itself.
+int MascaraHora(QLineEdit &caixa, int tecla);
+
+// Telephones: "(" and ")" pass, everything else as in digits mode.
+int FiltrarTelefone(int tecla);
+// Dates: "/" passes, everything else as in digits mode.
+int FiltrarData(int tecla);

@@ -1,0 +1,302 @@
+#include "platform/grade.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+namespace tk {
+
+namespace {
+
+constexpr int PapelFigura = Qt::UserRole + 1;
+constexpr int PapelAlinhamentoFigura = Qt::UserRole + 2;
+
+// Paints a cell: background, then its picture where its alignment puts it, then its text.
+class PintorDeCelula : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *p, const QStyleOptionViewItem &opcao, const QModelIndex &indice) const override
+    {
+        QStyleOptionViewItem o = opcao;
+        initStyleOption(&o, indice);
+        const QPixmap figura = indice.data(PapelFigura).value<QPixmap>();
+        o.icon = QIcon();
+        o.features &= ~QStyleOptionViewItem::HasDecoration;
+        QStyledItemDelegate::paint(p, o, QModelIndex());  // background and selection only
+        QRect areaDoTexto = o.rect.adjusted(3, 0, -3, 0);
+        QString texto = indice.data(Qt::DisplayRole).toString();
+        if (!figura.isNull()) {
+            const auto alinhamento = Qt::Alignment(indice.data(PapelAlinhamentoFigura).toInt());
+            const QRect onde = QStyle::alignedRect(Qt::LeftToRight, alinhamento, figura.size(), o.rect.adjusted(2, 0, -2, 0));
+            p->drawPixmap(onde, figura);
+            // Text beside a picture at the left keeps clear of it; its padding gives way first.
+            if (alinhamento & Qt::AlignLeft) {
+                areaDoTexto.setLeft(onde.right() + 2);
+                texto = texto.trimmed();
+            }
+        }
+        if (!texto.isEmpty()) {
+            p->save();
+            QFont f = o.font;
+            if (indice.data(Qt::FontRole).isValid())
+                f = indice.data(Qt::FontRole).value<QFont>();
+            // A text wider than its cell (a time beside a picture) is condensed, not overlapped.
+            const int largura = QFontMetrics(f).horizontalAdvance(texto);
+            if (largura > areaDoTexto.width() && largura > 0)
+                f.setStretch(qMax(60, 100 * areaDoTexto.width() / largura));
+            p->setFont(f);
+            const QVariant cor = indice.data(Qt::ForegroundRole);
+            p->setPen(o.state & QStyle::State_Selected ? o.palette.color(QPalette::HighlightedText)
+                      : cor.isValid()                  ? cor.value<QBrush>().color()
+                                                       : o.palette.color(QPalette::Text));
+            const auto alinhamento = Qt::Alignment(indice.data(Qt::TextAlignmentRole).toInt());
+            p->drawText(areaDoTexto, int(alinhamento ? alinhamento : Qt::AlignLeft | Qt::AlignVCenter), texto);
+            p->restore();
+        }
+    }
+};
+
+} // namespace
+
+Grade::Grade(QWidget *parent) : QTableWidget(parent)
+{
+    setItemDelegate(new PintorDeCelula(this));
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setWordWrap(false);
+    alturaPadrao = 240;
+    verticalHeader()->setDefaultSectionSize(Px(alturaPadrao));
+    verticalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setFixedHeight(Px(alturaPadrao));
+}
+
+void Grade::DefinirRows(int linhas)
+{
+    setRowCount(qMax(0, linhas - 1));
+    linhaAtual = qMin(linhaAtual, Rows() - 1);
+    // A grid emptied down to its header starts again from the top.
+    if (linhas <= 1)
+        verticalScrollBar()->setValue(0);
+}
+
+void Grade::DefinirCols(int colunas)
+{
+    setColumnCount(colunas);
+    alinhamentoDaColuna.resize(colunas);
+    larguras.resize(colunas);
+    colunaAtual = qMin(colunaAtual, qMax(0, colunas - 1));
+}
+
+void Grade::DefinirRow(int linha)
+{
+    linhaAtual = qBound(0, linha, Rows() - 1);
+    if (linhaAtual == 0) {
+        setCurrentIndex(QModelIndex());
+        return;
+    }
+    // Making a row current (as each added row is) must not scroll the grid.
+    const int rolagem = verticalScrollBar()->value();
+    setCurrentCell(linhaAtual - 1, colunaAtual);
+    verticalScrollBar()->setValue(rolagem);
+}
+
+void Grade::DefinirCol(int coluna)
+{
+    colunaAtual = qBound(0, coluna, qMax(0, Cols() - 1));
+}
+
+QTableWidgetItem *Grade::celula(int linha, int coluna) const
+{
+    auto *self = const_cast<Grade *>(this);
+    if (linha == 0) {
+        QTableWidgetItem *i = horizontalHeaderItem(coluna);
+        if (!i) {
+            i = new QTableWidgetItem;
+            self->setHorizontalHeaderItem(coluna, i);
+        }
+        return i;
+    }
+    QTableWidgetItem *i = item(linha - 1, coluna);
+    if (!i) {
+        i = new QTableWidgetItem;
+        if (coluna < alinhamentoDaColuna.size() && alinhamentoDaColuna[coluna])
+            i->setTextAlignment(alinhamentoDaColuna[coluna]);
+        self->setItem(linha - 1, coluna, i);
+    }
+    return i;
+}
+
+QString Grade::TextMatrix(int linha, int coluna) const
+{
+    return celula(linha, coluna)->text();
+}
+
+void Grade::DefinirTextMatrix(int linha, int coluna, const QString &texto)
+{
+    celula(linha, coluna)->setText(texto);
+}
+
+QPixmap Grade::CellPicture() const
+{
+    return celula(linhaAtual, colunaAtual)->data(PapelFigura).value<QPixmap>();
+}
+
+void Grade::DefinirCellPicture(const QPixmap &figura, Qt::Alignment alinhamento)
+{
+    QTableWidgetItem *i = celula(linhaAtual, colunaAtual);
+    i->setData(PapelFigura, figura);
+    i->setData(PapelAlinhamentoFigura, int(alinhamento));
+}
+
+Qt::Alignment Grade::CellAlignment() const
+{
+    return Qt::Alignment(celula(linhaAtual, colunaAtual)->textAlignment());
+}
+
+void Grade::DefinirCellAlignment(Qt::Alignment alinhamento)
+{
+    celula(linhaAtual, colunaAtual)->setTextAlignment(alinhamento);
+}
+
+bool Grade::CellFontBold() const
+{
+    return celula(linhaAtual, colunaAtual)->font().bold();
+}
+
+void Grade::DefinirCellFontBold(bool negrito)
+{
+    QTableWidgetItem *i = celula(linhaAtual, colunaAtual);
+    QFont f = font();
+    f.setBold(negrito);
+    i->setFont(f);
+}
+
+void Grade::DefinirCellForeColor(const QColor &cor)
+{
+    celula(linhaAtual, colunaAtual)->setForeground(cor);
+}
+
+void Grade::DefinirCellBackColor(const QColor &cor)
+{
+    celula(linhaAtual, colunaAtual)->setBackground(cor);
+}
+
+void Grade::DefinirColAlignment(int coluna, Qt::Alignment alinhamento)
+{
+    alinhamentoDaColuna[coluna] = alinhamento;
+    for (int r = 1; r < Rows(); ++r)
+        celula(r, coluna)->setTextAlignment(alinhamento);
+}
+
+int Grade::ColWidth(int coluna) const
+{
+    return larguras.value(coluna);
+}
+
+void Grade::DefinirColWidth(int coluna, int twips)
+{
+    setColumnHidden(coluna, twips == 0);
+    setColumnWidth(coluna, Px(twips));
+    larguras[coluna] = twips;
+}
+
+int Grade::RowHeight(int linha) const
+{
+    return linha == 0 ? Twips(horizontalHeader()->height()) : Twips(rowHeight(linha - 1));
+}
+
+void Grade::DefinirRowHeight(int linha, int twips)
+{
+    if (linha == 0)
+        horizontalHeader()->setFixedHeight(Px(twips));
+    else
+        setRowHeight(linha - 1, Px(twips));
+}
+
+void Grade::mousePressEvent(QMouseEvent *e)
+{
+    const int r = rowAt(int(e->position().y()));
+    linhaDoMouse = r < 0 ? 0 : r + 1;
+    QTableWidget::mousePressEvent(e);
+    if (linhaDoMouse > 0) {
+        linhaAtual = linhaDoMouse;
+        const int c = columnAt(int(e->position().x()));
+        if (c >= 0)
+            colunaAtual = c;
+    }
+    Disparar(Click);
+}
+
+void Grade::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    QTableWidget::mouseDoubleClickEvent(e);
+    Disparar(DblClick);
+}
+
+Calendario::Calendario(QWidget *parent) : QCalendarWidget(parent)
+{
+    setGridVisible(true);
+    setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    connect(this, &QCalendarWidget::clicked, this, [this] { Disparar(DateClick); });
+    connect(this, &QCalendarWidget::activated, this, [this] { Disparar(DateClick); });
+}
+
+void Calendario::DefinirValue(const QDate &data)
+{
+    setSelectedDate(data);
+    setCurrentPage(data.year(), data.month());
+}
+
+CaixaTextoMultilinha::CaixaTextoMultilinha(QWidget *parent, int maximo) : QPlainTextEdit(parent), maximo(maximo)
+{
+    setTabChangesFocus(true);
+}
+
+void CaixaTextoMultilinha::setText(const QString &texto)
+{
+    setPlainText(texto.left(maximo));
+}
+
+void CaixaTextoMultilinha::inserirLimitado(const QString &texto)
+{
+    const int selecionado = int(textCursor().selectedText().size());
+    const int espaco = maximo - int(toPlainText().size()) + selecionado;
+    if (espaco > 0)
+        insertPlainText(texto.left(espaco));
+}
+
+void CaixaTextoMultilinha::keyPressEvent(QKeyEvent *e)
+{
+    const int codigo = CodigoTecla(*e);
+    if (codigo == 0)
+        return QPlainTextEdit::keyPressEvent(e);
+    int mantida = codigo;
+    if (KeyPress)
+        Disparar([&] { mantida = KeyPress(codigo); });
+    if (mantida == 0)
+        return e->accept();
+    // Keys that type a character respect the maximum length; the others act as usual.
+    if (mantida == codigo && (codigo < 32 && codigo != 13))
+        return QPlainTextEdit::keyPressEvent(e);
+    inserirLimitado(mantida == 13 ? QStringLiteral("\n") : QString(QChar(char16_t(mantida))));
+    e->accept();
+}
+
+void CaixaTextoMultilinha::insertFromMimeData(const QMimeData *dados)
+{
+    if (dados->hasText())
+        inserirLimitado(dados->text());
+}
+
+} // namespace tk
