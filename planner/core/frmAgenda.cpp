@@ -78,7 +78,7 @@ void montarInicial(tk::Moldura *m)
 
 } // namespace
 
-FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Velora"))
+FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
 {
     setWindowIcon(recursos::IconePrograma());
     picMainSkin = new tk::Figura(this);

@@ -210,6 +210,13 @@ void Imagem::DefinirImagem(const QPixmap &imagem)
         resize(imagem.size());
 }
 
+// A picture or label that answers clicks keeps the press to itself; the others let it reach
+// the face below, which drags the window.
+void Imagem::mousePressEvent(QMouseEvent *e)
+{
+    Click ? e->accept() : QLabel::mousePressEvent(e);
+}
+
 void Imagem::mouseReleaseEvent(QMouseEvent *e)
 {
     if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
@@ -219,6 +226,11 @@ void Imagem::mouseReleaseEvent(QMouseEvent *e)
 Rotulo::Rotulo(QWidget *parent, const QString &caption) : QLabel(caption, parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void Rotulo::mousePressEvent(QMouseEvent *e)
+{
+    Click ? e->accept() : QLabel::mousePressEvent(e);
 }
 
 void Rotulo::mouseReleaseEvent(QMouseEvent *e)

@@ -95,6 +95,7 @@ public:
     Evento Click;
 
 protected:
+    void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
 };
 
@@ -105,6 +106,7 @@ public:
     Evento Click;
 
 protected:
+    void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
 };
 
