@@ -13,6 +13,7 @@ namespace tk {
 namespace {
 
 constexpr int PapelFigura = Qt::UserRole + 1;
+constexpr int AlturaPadrao = 240;  // twips, each row
 constexpr int PapelAlinhamentoFigura = Qt::UserRole + 2;
 
 // Paints a cell: background, then its picture where its alignment puts it, then its text.
@@ -24,9 +25,10 @@ public:
         QStyleOptionViewItem o = opcao;
         initStyleOption(&o, indice);
         const QPixmap figura = indice.data(PapelFigura).value<QPixmap>();
-        o.icon = QIcon();
-        o.features &= ~QStyleOptionViewItem::HasDecoration;
-        QStyledItemDelegate::paint(p, o, QModelIndex());  // background and selection only
+        if (o.state & QStyle::State_Selected)
+            p->fillRect(o.rect, o.palette.highlight());
+        else if (o.backgroundBrush.style() != Qt::NoBrush)
+            p->fillRect(o.rect, o.backgroundBrush);
         QRect areaDoTexto = o.rect.adjusted(3, 0, -3, 0);
         QString texto = indice.data(Qt::DisplayRole).toString();
         if (!figura.isNull()) {
@@ -75,10 +77,10 @@ Grade::Grade(QWidget *parent) : QTableWidget(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setWordWrap(false);
-    alturaPadrao = 240;
-    verticalHeader()->setDefaultSectionSize(Px(alturaPadrao));
+    // The style's minimum would round the rows up: lower it first.
     verticalHeader()->setMinimumSectionSize(1);
-    horizontalHeader()->setFixedHeight(Px(alturaPadrao));
+    verticalHeader()->setDefaultSectionSize(Px(AlturaPadrao));
+    horizontalHeader()->setFixedHeight(Px(AlturaPadrao));
 }
 
 void Grade::DefinirRows(int linhas)

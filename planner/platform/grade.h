@@ -61,7 +61,6 @@ private:
     int linhaAtual = 0, colunaAtual = 0, linhaDoMouse = 0;
     QVector<Qt::Alignment> alinhamentoDaColuna;
     QVector<int> larguras;  // twips, as set
-    int alturaPadrao;
 };
 
 // The small month calendar: a value, and a day-picked event.

@@ -185,6 +185,23 @@ TEST_F(PontaAPonta, NovaContaEUmCompromissoRepetido)
     const QString esperado = QString::number(3 * dias);
     EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, "Select count(*) from Compromissos Where Compromisso='Dentista'") == esperado; }, 20s))
         << "compromissos gravados: " << valor(arquivo, "Select count(*) from Compromissos").toStdString();
-    EXPECT_EQ(valor(arquivo, "Select group_concat(substr(Hora,1,5)) from (Select Hora from Compromissos Where Data = date('now','localtime') Order By Hora)"),
-              QStringLiteral("09:00,10:00,10:30"));
+    const char *hoje = "Select group_concat(substr(Hora,1,5)) from (Select Hora from Compromissos Where Data = date('now','localtime') Order By Hora)";
+    EXPECT_EQ(valor(arquivo, hoje), QStringLiteral("09:00,10:00,10:30"));
+
+    // Today's one moves to 14:00-15:00: its continuation rows follow.
+    clicar(agenda, 560, 120, 2);
+    clicar(agenda, 344 + 124 + 28, 48 + 32 + 38 + 10);  // start time
+    tecla("ctrl+a");
+    digitar("1400");
+    clicar(agenda, 344 + 300 + 28, 48 + 32 + 38 + 10);
+    tecla("ctrl+a");
+    digitar("1500");
+    tecla("alt+s");
+    EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, hoje) == "14:00,15:00"; }, 20s)) << valor(arquivo, hoje).toStdString();
+
+    // And is deleted, with its continuation row.
+    clicar(agenda, 560, 96 + 6 * 16 + 8, 2);  // the 14:00 row
+    tecla("alt+e");
+    responderMensagem();  // "Você Confirma Exclusão desse Compromisso?"
+    EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, hoje).isEmpty(); }, 20s)) << valor(arquivo, hoje).toStdString();
 }
