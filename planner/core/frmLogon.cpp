@@ -192,6 +192,26 @@ void FrmLogon::ProbeFalhou(const QString &erro)
     documentos::Abrir(enderecoAjudaBase());
 }
 
+// Sign-on and a new account: the wait window, the main window loaded again when the session
+// was ended or the data restored, then the main window.
+void FrmLogon::entrar(bool novoUsuario)
+{
+    frmAguarde::Show();
+    picLogon->setEnabled(false);
+    tk::AmpulhetaNoFormulario(*this, true);
+    Sessao.NovoUsuario = novoUsuario;
+    if (!novoUsuario)
+        frmMenu().LogOut->setVisible(true);
+    tk::ProcessarEventos();
+    if (Sessao.DadosRestaurados || Sessao.SessaoEncerrada) {
+        Sessao.DadosRestaurados = false;
+        Sessao.SessaoEncerrada = false;
+        frmAgenda().frmAgenda_Form_Load();
+    }
+    // A new account's main window opens even when the program started for the tray.
+    abrirAgenda(!novoUsuario);
+}
+
 // The main window opens; the logon form and the wait window go away.
 void FrmLogon::abrirAgenda(bool consultarLinhaDeComando)
 {
@@ -223,18 +243,7 @@ void FrmLogon::frmLogon_cmdLogar_Click()
     Sessao.Senha = senha;
     rs.Close();
 
-    frmAguarde::Show();
-    picLogon->setEnabled(false);
-    tk::AmpulhetaNoFormulario(*this, true);
-    Sessao.NovoUsuario = false;
-    frmMenu().LogOut->setVisible(true);
-    tk::ProcessarEventos();
-    if (Sessao.DadosRestaurados || Sessao.SessaoEncerrada) {
-        Sessao.DadosRestaurados = false;
-        Sessao.SessaoEncerrada = false;
-        frmAgenda().frmAgenda_Form_Load();
-    }
-    abrirAgenda(true);
+    entrar(false);
 }
 
 void FrmLogon::frmLogon_cmdNovoUsuario_Click()
@@ -252,17 +261,7 @@ void FrmLogon::frmLogon_cmdNovoUsuario_Click()
     Sessao.Login = txtLogin->text().trimmed();
     Sessao.Senha = txtPass->text().trimmed();
 
-    frmAguarde::Show();
-    picLogon->setEnabled(false);
-    Sessao.NovoUsuario = true;
-    tk::AmpulhetaNoFormulario(*this, true);
-    tk::ProcessarEventos();
-    if (Sessao.DadosRestaurados || Sessao.SessaoEncerrada) {
-        Sessao.DadosRestaurados = false;
-        Sessao.SessaoEncerrada = false;
-        frmAgenda().frmAgenda_Form_Load();
-    }
-    abrirAgenda(false);
+    entrar(true);
 }
 
 int FrmLogon::frmLogon_txtLogin_KeyPress(int tecla)

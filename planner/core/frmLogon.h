@@ -31,6 +31,7 @@ public:
 private:
     bool primeiraCarga = true;
     bool entrouAutomaticamente = false;
+    void entrar(bool novoUsuario);
     void abrirAgenda(bool consultarLinhaDeComando);
     void ProbeFalhou(const QString &erro);
 };

@@ -277,12 +277,17 @@ Conexao::~Conexao()
     sqlite3_close_v2(db);
 }
 
-Resultado Conexao::Consultar(const QString &sql)
+void Conexao::preparar(const QString &sql, sqlite3_stmt **st)
 {
     const QByteArray texto = TraduzirDialeto(sql).toUtf8();
-    Comando c;
-    if (sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), &c.st, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), st, nullptr) != SQLITE_OK)
         throw ErroBanco(sqlite3_errmsg(db));
+}
+
+Resultado Conexao::Consultar(const QString &sql)
+{
+    Comando c;
+    preparar(sql, &c.st);
     Resultado r;
     const int n = sqlite3_column_count(c.st);
     for (int i = 0; i < n; ++i)
@@ -301,10 +306,8 @@ Resultado Conexao::Consultar(const QString &sql)
 
 int Conexao::Executar(const QString &sql)
 {
-    const QByteArray texto = TraduzirDialeto(sql).toUtf8();
     Comando c;
-    if (sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), &c.st, nullptr) != SQLITE_OK)
-        throw ErroBanco(sqlite3_errmsg(db));
+    preparar(sql, &c.st);
     int rc;
     while ((rc = sqlite3_step(c.st)) == SQLITE_ROW) {
     }

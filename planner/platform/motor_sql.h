@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // The SQL engine behind the planner's two database operations: SQLite, speaking the dialect the
 // planner's statements are written in (day-first cdate, day/Month/Year, ucase, Left, Asc,
@@ -39,6 +40,7 @@ public:
     qint64 UltimaChave() const;
 
 private:
+    void preparar(const QString &sql, sqlite3_stmt **st);
     sqlite3 *db = nullptr;
 };
 
