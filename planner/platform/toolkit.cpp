@@ -198,7 +198,18 @@ void Figura::mousePressEvent(QMouseEvent *e)
         arrastar(*this, e);
 }
 
-Imagem::Imagem(QWidget *parent, const QPixmap &imagem) : QLabel(parent)
+void ControleClicavel::mousePressEvent(QMouseEvent *e)
+{
+    Click ? e->accept() : QLabel::mousePressEvent(e);
+}
+
+void ControleClicavel::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        Disparar(Click);
+}
+
+Imagem::Imagem(QWidget *parent, const QPixmap &imagem) : ControleClicavel(parent)
 {
     DefinirImagem(imagem);
 }
@@ -210,33 +221,9 @@ void Imagem::DefinirImagem(const QPixmap &imagem)
         resize(imagem.size());
 }
 
-// A picture or label that answers clicks keeps the press to itself; the others let it reach
-// the face below, which drags the window.
-void Imagem::mousePressEvent(QMouseEvent *e)
-{
-    Click ? e->accept() : QLabel::mousePressEvent(e);
-}
-
-void Imagem::mouseReleaseEvent(QMouseEvent *e)
-{
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
-        Disparar(Click);
-}
-
-Rotulo::Rotulo(QWidget *parent, const QString &caption) : QLabel(caption, parent)
+Rotulo::Rotulo(QWidget *parent, const QString &caption) : ControleClicavel(caption, parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
-}
-
-void Rotulo::mousePressEvent(QMouseEvent *e)
-{
-    Click ? e->accept() : QLabel::mousePressEvent(e);
-}
-
-void Rotulo::mouseReleaseEvent(QMouseEvent *e)
-{
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
-        Disparar(Click);
 }
 
 CaixaTexto::CaixaTexto(QWidget *parent, int maximo) : QLineEdit(parent)

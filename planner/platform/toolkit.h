@@ -87,11 +87,11 @@ private:
     QPixmap imagem;
 };
 
-// Image control: a picture that answers clicks.
-class Imagem : public QLabel {
+// What labels and images share: a Click event. One that answers clicks keeps the press to
+// itself; the others let it reach the face below, which drags the window.
+class ControleClicavel : public QLabel {
 public:
-    explicit Imagem(QWidget *parent, const QPixmap &imagem = {});
-    void DefinirImagem(const QPixmap &imagem);
+    using QLabel::QLabel;
     Evento Click;
 
 protected:
@@ -99,15 +99,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent *e) override;
 };
 
-// Label: transparent background; with AutoSize its height grows with its text.
-class Rotulo : public QLabel {
+// Image control: a picture that answers clicks.
+class Imagem : public ControleClicavel {
+public:
+    explicit Imagem(QWidget *parent, const QPixmap &imagem = {});
+    void DefinirImagem(const QPixmap &imagem);
+};
+
+// Label with a transparent background.
+class Rotulo : public ControleClicavel {
 public:
     Rotulo(QWidget *parent, const QString &caption);
-    Evento Click;
-
-protected:
-    void mousePressEvent(QMouseEvent *e) override;
-    void mouseReleaseEvent(QMouseEvent *e) override;
 };
 
 // Text box: maximum length, password character, and a key-press filter that returns the code to
