@@ -73,6 +73,8 @@ xcb_window_t XClient::openWindow(const WindowSpec &spec, std::chrono::millisecon
         set(atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &*spec.pid);
     if (spec.transientFor != XCB_NONE)
         set(XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1, &spec.transientFor);
+    if (spec.clientLeader != XCB_NONE)
+        set(atom("WM_CLIENT_LEADER"), XCB_ATOM_WINDOW, 32, 1, &spec.clientLeader);
     if (!spec.windowType.empty()) {
         const xcb_atom_t type = atom(spec.windowType);
         set(atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1, &type);
@@ -152,6 +154,55 @@ bool XClient::hasState(xcb_window_t window, const std::string &stateName)
 std::vector<xcb_window_t> XClient::clientList()
 {
     return property32(root_, "_NET_CLIENT_LIST_STACKING");
+}
+
+std::vector<xcb_window_t> XClient::children(xcb_window_t window)
+{
+    std::unique_ptr<xcb_query_tree_reply_t, FreeDeleter> tree(
+        xcb_query_tree_reply(c_, xcb_query_tree(c_, window), nullptr));
+    if (!tree)
+        return {};
+    const xcb_window_t *first = xcb_query_tree_children(tree.get());
+    return {first, first + xcb_query_tree_children_length(tree.get())};
+}
+
+std::vector<xcb_window_t> XClient::descendants(xcb_window_t window)
+{
+    std::vector<xcb_window_t> out;
+    for (xcb_window_t child : children(window)) {
+        out.push_back(child);
+        for (xcb_window_t below : descendants(child))
+            out.push_back(below);
+    }
+    return out;
+}
+
+std::optional<ScreenRect> XClient::screenRect(xcb_window_t window)
+{
+    std::unique_ptr<xcb_get_geometry_reply_t, FreeDeleter> geometry(
+        xcb_get_geometry_reply(c_, xcb_get_geometry(c_, window), nullptr));
+    std::unique_ptr<xcb_translate_coordinates_reply_t, FreeDeleter> origin(
+        xcb_translate_coordinates_reply(c_, xcb_translate_coordinates(c_, window, root_, 0, 0), nullptr));
+    if (!geometry || !origin)
+        return std::nullopt;
+    return ScreenRect{origin->dst_x, origin->dst_y, geometry->width, geometry->height};
+}
+
+std::pair<std::string, std::string> XClient::wmClass(xcb_window_t window)
+{
+    const std::string value = text(window, "WM_CLASS");
+    const std::size_t end = value.find('\0');
+    if (end == std::string::npos)
+        return {value, {}};
+    const std::string rest = value.substr(end + 1);
+    return {value.substr(0, end), rest.substr(0, rest.find('\0'))};
+}
+
+xcb_window_t XClient::selectionOwner(const std::string &selection)
+{
+    std::unique_ptr<xcb_get_selection_owner_reply_t, FreeDeleter> reply(
+        xcb_get_selection_owner_reply(c_, xcb_get_selection_owner(c_, atom(selection)), nullptr));
+    return reply ? reply->owner : xcb_window_t(XCB_NONE);
 }
 
 bool XClient::managed(xcb_window_t window)

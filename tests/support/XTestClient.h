@@ -21,11 +21,16 @@ struct WindowSpec {
     bool ewmhName = true;  // false: the title goes into WM_NAME only
     std::optional<std::uint32_t> pid;
     xcb_window_t transientFor = XCB_NONE;
+    xcb_window_t clientLeader = XCB_NONE;  // WM_CLIENT_LEADER, the window's group
     std::string windowType;           // an atom name such as "_NET_WM_WINDOW_TYPE_DOCK"
     std::vector<std::string> states;  // _NET_WM_STATE atoms set before mapping
     std::optional<std::uint32_t> opacity;
     int x = 10, y = 10, width = 200, height = 150;
     bool map = true;
+};
+
+struct ScreenRect {
+    int x = 0, y = 0, width = 0, height = 0;
 };
 
 // A connection to a test display: opens windows and reads what the X server holds, and
@@ -56,6 +61,15 @@ public:
     std::uint32_t wmState(xcb_window_t window);  // 0 withdrawn (or none), 1 normal, 3 iconic
     bool hasState(xcb_window_t window, const std::string &stateName);
     std::vector<xcb_window_t> clientList();  // the manager's _NET_CLIENT_LIST_STACKING, bottom first
+    std::vector<xcb_window_t> children(xcb_window_t window);  // bottom first
+    // Every window below this one, at any depth, each before its own children.
+    std::vector<xcb_window_t> descendants(xcb_window_t window);
+    // The window's place on the screen; empty when it is gone.
+    std::optional<ScreenRect> screenRect(xcb_window_t window);
+    // The instance and class parts of WM_CLASS.
+    std::pair<std::string, std::string> wmClass(xcb_window_t window);
+    // The owner of a selection such as "_NET_SYSTEM_TRAY_S0"; XCB_NONE when it has none.
+    xcb_window_t selectionOwner(const std::string &selection);
     bool managed(xcb_window_t window);
     bool viewable(xcb_window_t window);
     // The running EWMH window manager's name; empty when none runs.

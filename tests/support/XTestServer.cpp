@@ -27,19 +27,19 @@ namespace {
 using namespace std::chrono;
 
 // Waits for the process to end, reaping it; false when it still runs at the deadline.
-bool waitForProcess(pid_t pid, milliseconds timeout)
+bool waitForProcess(pid_t pid, milliseconds timeout, int *status = nullptr)
 {
     const int pidfd = int(syscall(SYS_pidfd_open, pid, 0));
     if (pidfd >= 0) {
         pollfd p{pidfd, POLLIN, 0};
         ::poll(&p, 1, int(timeout.count()));
         ::close(pidfd);
-        return ::waitpid(pid, nullptr, WNOHANG) == pid;
+        return ::waitpid(pid, status, WNOHANG) == pid;
     }
     // Without process descriptors (old kernels, valgrind) the process is looked at in turns.
     const auto deadline = steady_clock::now() + timeout;
     do {
-        if (::waitpid(pid, nullptr, WNOHANG) == pid)
+        if (::waitpid(pid, status, WNOHANG) == pid)
             return true;
         ::poll(nullptr, 0, 10);
     } while (steady_clock::now() < deadline);
@@ -58,6 +58,7 @@ ChildProcess &ChildProcess::operator=(ChildProcess &&other) noexcept
     if (this != &other) {
         stop();
         pid_ = other.pid_;
+        status_ = other.status_;
         other.pid_ = -1;
     }
     return *this;
@@ -67,8 +68,7 @@ bool ChildProcess::running()
 {
     if (pid_ <= 0)
         return false;
-    int status = 0;
-    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+    if (::waitpid(pid_, &status_, WNOHANG) == pid_) {
         pid_ = -1;
         return false;
     }
@@ -79,7 +79,7 @@ bool ChildProcess::waitForExit(milliseconds timeout)
 {
     if (pid_ <= 0)
         return true;
-    if (!waitForProcess(pid_, timeout))
+    if (!waitForProcess(pid_, timeout, &status_))
         return false;
     pid_ = -1;
     return true;
@@ -90,9 +90,9 @@ void ChildProcess::stop(milliseconds grace)
     if (pid_ <= 0)
         return;
     ::kill(pid_, SIGTERM);
-    if (!waitForProcess(pid_, grace)) {
+    if (!waitForProcess(pid_, grace, &status_)) {
         ::kill(pid_, SIGKILL);
-        waitForProcess(pid_, grace);
+        waitForProcess(pid_, grace, &status_);
     }
     pid_ = -1;
 }

@@ -13,7 +13,7 @@ class ChildProcess {
 public:
     ChildProcess() = default;
     explicit ChildProcess(pid_t pid) : pid_(pid) {}
-    ChildProcess(ChildProcess &&other) noexcept : pid_(other.pid_) { other.pid_ = -1; }
+    ChildProcess(ChildProcess &&other) noexcept : pid_(other.pid_), status_(other.status_) { other.pid_ = -1; }
     ChildProcess &operator=(ChildProcess &&other) noexcept;
     ~ChildProcess() { stop(); }
 
@@ -21,10 +21,13 @@ public:
     bool running();
     // Waits for the process to end by itself; false when it still runs at the deadline.
     bool waitForExit(std::chrono::milliseconds timeout);
+    // How the process ended, as waitpid reports it; -1 while it has not been seen ending.
+    int exitStatus() const { return status_; }
     void stop(std::chrono::milliseconds grace = std::chrono::seconds(5));
 
 private:
     pid_t pid_ = -1;
+    int status_ = -1;
 };
 
 // Starts an X server of its own (Xvfb on a display it picks itself) and, unless told

@@ -232,6 +232,23 @@ TEST_F(X11Test, TransientWindowsFoldIntoTheirOwnerAndFollowIt)
     EXPECT_TRUE(client.waitUntil([&] { return shown(owner.window()) && shown(find); }));
 }
 
+TEST_F(X11Test, ADialogTransientForItsGroupLeaderHasNoOwner)
+{
+    // Toolkits mark a dialog without a parent as transient for its group's leader, a
+    // window never shown: the dialog stands alone, as a dialog without owner does.
+    WindowSpec leader;
+    leader.map = false;
+    const xcb_window_t group = open("leader", leader);
+    WindowSpec dialog;
+    dialog.transientFor = group;
+    dialog.clientLeader = group;
+    const xcb_window_t alone = open("Parentless dialog", dialog);
+    inventory.buildInventory();
+    ASSERT_TRUE(row(alone));
+    EXPECT_EQ(row(alone)->owner, 0u);
+    EXPECT_FALSE(inventory.ownedWindows.contains(alone));
+}
+
 TEST_F(X11Test, UndoAllPutsEveryWindowBack)
 {
     requireSupport("_NET_WM_STATE_ABOVE");

@@ -71,6 +71,7 @@ struct X11WindowSystem::Connection {
     xcb_ewmh_connection_t ewmh{};
     xcb_atom_t wmState = 0;
     xcb_atom_t opacity = 0;
+    xcb_atom_t clientLeader = 0;
 
     xcb_get_property_cookie_t property(xcb_window_t window, xcb_atom_t atom, std::uint32_t length)
     {
@@ -107,6 +108,7 @@ X11WindowSystem::X11WindowSystem(const char *displayName) : x_(std::make_unique<
     auto intern = [this](const char *name) { return xcb_intern_atom(x_->c, 0, std::strlen(name), name); };
     xcb_intern_atom_cookie_t wmStateCookie = intern("WM_STATE");
     xcb_intern_atom_cookie_t opacityCookie = intern("_NET_WM_WINDOW_OPACITY");
+    xcb_intern_atom_cookie_t leaderCookie = intern("WM_CLIENT_LEADER");
     xcb_ewmh_init_atoms_replies(&x_->ewmh, ewmhCookies, nullptr);
     auto atom = [this](xcb_intern_atom_cookie_t cookie) {
         Reply<xcb_intern_atom_reply_t> r(xcb_intern_atom_reply(x_->c, cookie, nullptr));
@@ -114,6 +116,7 @@ X11WindowSystem::X11WindowSystem(const char *displayName) : x_(std::make_unique<
     };
     x_->wmState = atom(wmStateCookie);
     x_->opacity = atom(opacityCookie);
+    x_->clientLeader = atom(leaderCookie);
 }
 
 X11WindowSystem::~X11WindowSystem()
@@ -210,8 +213,8 @@ void X11WindowSystem::readClientList()
 // EWMH name. Property changes are selected first, so none made after the read is missed.
 void X11WindowSystem::fetch(const std::vector<WindowHandle> &windows)
 {
-    enum { ClassCookie, NameCookie, PidCookie, TransientCookie, NetStateCookie, OpacityCookie, TypeCookie,
-           CookiesPerWindow };
+    enum { ClassCookie, NameCookie, PidCookie, TransientCookie, LeaderCookie, NetStateCookie, OpacityCookie,
+           TypeCookie, CookiesPerWindow };
     const xcb_ewmh_connection_t &ewmh = x_->ewmh;
     const std::uint32_t propertyChanges = XCB_EVENT_MASK_PROPERTY_CHANGE;
     std::vector<xcb_get_property_cookie_t> cookies;
@@ -222,6 +225,7 @@ void X11WindowSystem::fetch(const std::vector<WindowHandle> &windows)
         cookies.push_back(x_->property(window, ewmh._NET_WM_NAME, textLength));
         cookies.push_back(x_->property(window, ewmh._NET_WM_PID, 1));
         cookies.push_back(x_->property(window, XCB_ATOM_WM_TRANSIENT_FOR, 1));
+        cookies.push_back(x_->property(window, x_->clientLeader, 1));
         cookies.push_back(x_->property(window, ewmh._NET_WM_STATE, 32));
         cookies.push_back(x_->property(window, x_->opacity, 1));
         cookies.push_back(x_->property(window, ewmh._NET_WM_WINDOW_TYPE, 32));
@@ -252,8 +256,10 @@ void X11WindowSystem::fetch(const std::vector<WindowHandle> &windows)
             plainNames.emplace_back(window, x_->property(window, XCB_ATOM_WM_NAME, textLength));
         w.process = firstItem(replies[PidCookie].get()).value_or(0);
         w.owner = firstItem(replies[TransientCookie].get()).value_or(0);
-        if (w.owner == x_->root || w.owner == window)
-            w.owner = 0;  // transient for the whole group, or nonsense
+        // Transient for the root or for the group's leader (as toolkits mark a dialog
+        // without a parent): the whole group, so no window owns it.
+        if (w.owner == x_->root || w.owner == window || w.owner == firstItem(replies[LeaderCookie].get()))
+            w.owner = 0;
         auto [states, stateCount] = propertyItems(replies[NetStateCookie].get());
         w.above = std::find(states, states + stateCount, ewmh._NET_WM_STATE_ABOVE) != states + stateCount;
         w.opacity = firstItem(replies[OpacityCookie].get());
