@@ -1,0 +1,303 @@
+// The file-backed registry, the autostart entries and the settings kept in them, on
+// real files in temporary folders.
+#include "StoreFixture.h"
+
+#include "platform/Autostart.h"
+#include "platform/RegistryStore.h"
+#include "shell/Settings.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string keyPath = settingsKeyPath;
+
+fs::path settingsFolder(const fs::path &root)
+{
+    return root / "SOFTWARE" / "Norvane" / "Kesto@Utilities" / "PaneKeeper";
+}
+
+class RegistryStoreTest : public StoreFixture {};
+
+TEST_F(RegistryStoreTest, CreateTellsWhetherTheKeyIsNewAndValuesComeBackAsWritten)
+{
+    RegistryKey::Disposition disposition{};
+    std::optional<RegistryKey> key = RegistryKey::create(RootKey::LocalMachine, keyPath, &disposition);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(disposition, RegistryKey::Disposition::CreatedNew);
+    EXPECT_EQ(key->folder(), settingsFolder(machine));
+    ASSERT_TRUE(key->setString("2", "75"));
+    ASSERT_TRUE(key->setBinary("1", {1}));
+    ASSERT_TRUE(key->setString("10", ""));
+    EXPECT_TRUE(key->flush());
+
+    ASSERT_TRUE(RegistryKey::create(RootKey::LocalMachine, keyPath, &disposition));
+    EXPECT_EQ(disposition, RegistryKey::Disposition::OpenedExisting);
+    std::optional<RegistryKey> reading = RegistryKey::open(RootKey::LocalMachine, keyPath, KeyAccess::Read);
+    ASSERT_TRUE(reading);
+    EXPECT_EQ(reading->queryString("2", 4), "75");
+    EXPECT_EQ(reading->queryBinary("1", 1), std::vector<std::uint8_t>{1});
+    EXPECT_EQ(reading->queryString("10", 256), "");
+    EXPECT_FALSE(reading->queryString("1", 16)) << "a binary value is no string";
+    EXPECT_FALSE(reading->queryString("missing", 16));
+    EXPECT_FALSE(reading->setString("2", "50")) << "a key opened for reading cannot be written";
+    // Strings are stored with their terminating zero.
+    EXPECT_EQ(contents(settingsFolder(machine) / "2"), std::string("\x01\x03\x00\x00\x00" "75\0", 8));
+}
+
+TEST_F(RegistryStoreTest, TheUsersKeysLiveInTheConfigurationFolder)
+{
+    ASSERT_TRUE(RegistryKey::create(RootKey::CurrentUser, "Software\\Test"));
+    EXPECT_TRUE(fs::is_directory(config / "panekeeper" / "Software" / "Test"));
+    EXPECT_FALSE(RegistryKey::open(RootKey::CurrentUser, "Software\\Other", KeyAccess::Read));
+}
+
+TEST_F(RegistryStoreTest, DamagedValuesReadAsMissing)
+{
+    std::optional<RegistryKey> key = RegistryKey::create(RootKey::LocalMachine, keyPath);
+    ASSERT_TRUE(key);
+    const fs::path folder = settingsFolder(machine);
+    const struct {
+        const char *what;
+        std::string bytes;
+    } damaged[] = {
+        {"empty file", ""},
+        {"header cut short", std::string("\x01\x03\x00", 3)},
+        {"value cut short", std::string("\x01\x09\x00\x00\x00" "sec", 8)},
+        {"trailing bytes", std::string("\x01\x01\x00\x00\x00" "ab", 7)},
+        {"unknown type", std::string("\x07\x01\x00\x00\x00" "a", 6)},
+        {"huge length", std::string("\x01\xff\xff\xff\xff" "a", 6)},
+    };
+    for (const auto &d : damaged) {
+        write(folder / "10", d.bytes);
+        EXPECT_FALSE(key->queryString("10", 256)) << d.what;
+        EXPECT_FALSE(key->queryBinary("10", 256)) << d.what;
+    }
+}
+
+TEST_F(RegistryStoreTest, TextsLongerThanTheBufferAreCut)
+{
+    std::optional<RegistryKey> key = RegistryKey::create(RootKey::LocalMachine, keyPath);
+    ASSERT_TRUE(key);
+    ASSERT_TRUE(key->setString("2", "1000"));
+    EXPECT_EQ(key->queryString("2", 4), "100");
+    ASSERT_TRUE(key->setString("10", std::string(5000, 'p')));
+    EXPECT_EQ(key->queryString("10", 256)->size(), 255u);
+    ASSERT_TRUE(key->setBinary("1", {1, 2, 3}));
+    EXPECT_EQ(key->queryBinary("1", 1), std::vector<std::uint8_t>{1});
+}
+
+TEST_F(RegistryStoreTest, NamesCannotReachOutOfTheStore)
+{
+    for (const char *path : {"SOFTWARE\\..\\..\\etc", "SOFTWARE\\a/b", "SOFTWARE\\\\x", ".hidden"})
+        EXPECT_FALSE(RegistryKey::create(RootKey::LocalMachine, path)) << path;
+    std::optional<RegistryKey> key = RegistryKey::create(RootKey::LocalMachine, keyPath);
+    ASSERT_TRUE(key);
+    for (const char *name : {"../escape", ".tmp", "a/b", ""})
+        EXPECT_FALSE(key->setString(name, "x")) << name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(settingsFolder(machine)), fs::directory_iterator()), 0);
+}
+
+TEST_F(RegistryStoreTest, WritesLeaveNoTemporaryFilesBehind)
+{
+    std::optional<RegistryKey> key = RegistryKey::create(RootKey::LocalMachine, keyPath);
+    ASSERT_TRUE(key);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(key->setString("2", std::to_string(i)));
+    ASSERT_TRUE(key->deleteValue("missing"));
+    std::vector<std::string> names;
+    for (const fs::directory_entry &e : fs::directory_iterator(settingsFolder(machine)))
+        names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"2"});
+    EXPECT_EQ(key->queryString("2", 4), "2");
+}
+
+// A machine-wide folder that cannot be written: the user gets a key of their own,
+// started from the machine-wide values when there are any.
+TEST_F(RegistryStoreTest, AnUnwritableMachineKeyIsKeptInTheUsersVirtualStore)
+{
+    const fs::path virtualKey = settingsFolder(config / "panekeeper" / "VirtualStore" / "MACHINE");
+    ::setenv("PANEKEEPER_MACHINE_STORE", unreachable().c_str(), 1);
+    RegistryKey::Disposition disposition{};
+    std::optional<RegistryKey> key = RegistryKey::create(RootKey::LocalMachine, keyPath, &disposition);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(disposition, RegistryKey::Disposition::CreatedNew);
+    EXPECT_EQ(key->folder(), virtualKey);
+    ASSERT_TRUE(key->setString("2", "40"));
+    std::optional<RegistryKey> again = RegistryKey::open(RootKey::LocalMachine, keyPath, KeyAccess::All);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->queryString("2", 4), "40");
+}
+
+TEST_F(RegistryStoreTest, AVirtualCopyStartsFromTheMachineWideValues)
+{
+    ASSERT_TRUE(RegistryKey::create(RootKey::LocalMachine, keyPath)->setString("2", "60"));
+    const fs::path virtualKey = settingsFolder(config / "panekeeper" / "VirtualStore" / "MACHINE");
+    // The copy is what the user's program reads and writes from then on.
+    fs::create_directories(virtualKey);
+    write(virtualKey / "2", std::string("\x01\x03\x00\x00\x00" "33\0", 8));
+    std::optional<RegistryKey> key = RegistryKey::open(RootKey::LocalMachine, keyPath, KeyAccess::Read);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->queryString("2", 4), "33");
+}
+
+class AutostartTest : public StoreFixture {};
+
+TEST_F(AutostartTest, EntriesHoldTheCommandAndGiveItBack)
+{
+    const std::string commands[] = {"/opt/pane keeper/bin/panekeeper", "/usr/bin/panekeeper",
+                                    "/tmp/odd \"quoted\" $dir\\panekeeper"};
+    for (const std::string &command : commands) {
+        ASSERT_TRUE(setRunValue(RunScope::CurrentUser, command));
+        EXPECT_EQ(readRunValue(RunScope::CurrentUser, 260), command);
+    }
+    EXPECT_EQ(autostartEntry(RunScope::CurrentUser), config / "autostart" / "PaneKeeper.desktop");
+    EXPECT_EQ(autostartEntry(RunScope::AllUsers), systemAutostart / "PaneKeeper.desktop");
+    const std::string entry = contents(autostartEntry(RunScope::CurrentUser));
+    EXPECT_NE(entry.find("[Desktop Entry]\nType=Application\n"), std::string::npos);
+    EXPECT_EQ(readRunValue(RunScope::AllUsers, 260), "");
+    ASSERT_TRUE(setRunValue(RunScope::AllUsers, std::string(400, 'x')));
+    EXPECT_EQ(readRunValue(RunScope::AllUsers, 260).size(), 259u);
+    EXPECT_TRUE(deleteRunValue(RunScope::AllUsers));
+    EXPECT_TRUE(deleteRunValue(RunScope::AllUsers)) << "nothing left to delete is no failure";
+}
+
+TEST_F(AutostartTest, TheProgramPathIsTheRealExecutable)
+{
+    const fs::path path = programPath();
+    EXPECT_TRUE(path.is_absolute());
+    EXPECT_TRUE(fs::equivalent(path, "/proc/self/exe"));
+}
+
+class SettingsTest : public StoreFixture {};
+
+TEST_F(SettingsTest, FirstStartWritesTheDefaultsAndLaterStartsKeepTheValues)
+{
+    createDefaultSettings();
+    std::optional<RegistryKey> key = RegistryKey::open(RootKey::LocalMachine, keyPath, KeyAccess::Read);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->queryBinary("1", 1), std::vector<std::uint8_t>{1});
+    EXPECT_EQ(key->queryString("2", 4), "75");
+    for (const char *flag : {"3", "4", "5", "6", "7", "8", "9"})
+        EXPECT_EQ(key->queryBinary(flag, 1), std::vector<std::uint8_t>{0}) << flag;
+    EXPECT_EQ(key->queryString("10", 256), "");
+
+    SettingsValues changed;
+    changed.groupByDefault = false;
+    changed.defaultTransparency = 100;
+    changed.protection.protectExit = true;
+    changed.storedPassword = "Secret";
+    ASSERT_TRUE(writeSettings(changed));
+    createDefaultSettings();  // an existing key keeps its values
+    SettingsValues read;
+    readSettings(read);
+    EXPECT_FALSE(read.groupByDefault);
+    EXPECT_EQ(read.defaultTransparency, 100);
+    EXPECT_TRUE(read.protection.protectExit);
+    EXPECT_FALSE(read.protection.protectHide);
+    EXPECT_EQ(read.storedPassword, "Secret");
+}
+
+TEST_F(SettingsTest, WhatCannotBeReadKeepsItsValue)
+{
+    createDefaultSettings();
+    const fs::path folder = settingsFolder(machine);
+    write(folder / "1", "");                                               // damaged
+    write(folder / "2", std::string("\x01\x04\x00\x00\x00" "abc\0", 9));  // no number
+    write(folder / "9", std::string("\x03\x05\x00\x00\x00" "\x01", 6));   // cut short
+    fs::remove(folder / "10");
+    SettingsValues values{false, 30, {}, "kept"};
+    values.protection.protectExit = true;
+    readSettings(values);
+    EXPECT_FALSE(values.groupByDefault);
+    EXPECT_EQ(values.defaultTransparency, 30);
+    EXPECT_TRUE(values.protection.protectExit);
+    EXPECT_EQ(values.storedPassword, "kept");
+
+    write(folder / "2", std::string("\x01\x04\x00\x00\x00" "-5\0", 7));
+    readSettings(values);
+    EXPECT_EQ(values.defaultTransparency, 30) << "a percent outside 0..100 is not taken";
+}
+
+TEST_F(SettingsTest, APasswordIsCutAtItsLastWholeCharacter)
+{
+    createDefaultSettings();
+    std::string password;
+    for (int i = 0; i < 300; ++i)
+        password += "é";
+    ASSERT_TRUE(RegistryKey::create(RootKey::LocalMachine, keyPath)->setString("10", password));
+    SettingsValues values;
+    readSettings(values);
+    EXPECT_EQ(values.storedPassword, password.substr(0, 255 * 2));
+}
+
+TEST_F(SettingsTest, ASettingsFolderRemovedMeanwhileIsMadeAgainBySaving)
+{
+    createDefaultSettings();
+    fs::remove_all(machine);
+    SettingsValues values;
+    values.defaultTransparency = 20;
+    ASSERT_TRUE(writeSettings(values));
+    SettingsValues read;
+    readSettings(read);
+    EXPECT_EQ(read.defaultTransparency, 20);
+}
+
+TEST_F(SettingsTest, StartupModeFollowsTheEntriesThatNameTheProgram)
+{
+    const std::string self = programPath();
+    const std::string name = fs::path(self).stem().string();
+    std::string shouted = "/elsewhere/";
+    for (char c : name)
+        shouted += char(std::toupper(static_cast<unsigned char>(c)));
+    const struct {
+        std::string allUsers, currentUser;
+        StartupMode expected;
+    } cases[] = {
+        {"", "", DoNotStart},
+        {self, "", StartForAllUsers},
+        {"", self, StartForCurrentUser},
+        {self, self, StartForAllUsers},
+        {shouted, "", StartForAllUsers},  // another copy in another folder, in other letters
+        {"/usr/bin/other-program", "", DoNotStart},
+    };
+    for (const auto &c : cases) {
+        deleteRunValue(RunScope::AllUsers);
+        deleteRunValue(RunScope::CurrentUser);
+        if (!c.allUsers.empty())
+            setRunValue(RunScope::AllUsers, c.allUsers);
+        if (!c.currentUser.empty())
+            setRunValue(RunScope::CurrentUser, c.currentUser);
+        EXPECT_EQ(readStartupMode(), c.expected) << c.allUsers << " | " << c.currentUser;
+    }
+}
+
+TEST_F(SettingsTest, WritingAStartupModeLeavesOnlyThatRegistration)
+{
+    const struct {
+        StartupMode mode;
+        bool allUsers, currentUser;
+    } cases[] = {{StartForCurrentUser, false, true}, {StartForAllUsers, true, false}, {DoNotStart, false, false}};
+    for (const auto &c : cases) {
+        setRunValue(RunScope::AllUsers, "/old/panekeeper");
+        setRunValue(RunScope::CurrentUser, "/old/panekeeper");
+        EXPECT_EQ(writeStartupMode(c.mode), "");
+        EXPECT_EQ(fs::exists(autostartEntry(RunScope::AllUsers)), c.allUsers);
+        EXPECT_EQ(fs::exists(autostartEntry(RunScope::CurrentUser)), c.currentUser);
+        EXPECT_EQ(readStartupMode(), c.mode);
+    }
+    EXPECT_EQ(readRunValue(RunScope::CurrentUser, 260), "") ;
+    writeStartupMode(StartForCurrentUser);
+    EXPECT_EQ(readRunValue(RunScope::CurrentUser, 260), programPath());
+}
+
+TEST_F(SettingsTest, AnAllUsersRegistrationThatCannotBeWrittenIsReported)
+{
+    ::setenv("PANEKEEPER_SYSTEM_AUTOSTART", unreachable().c_str(), 1);
+    EXPECT_EQ(writeStartupMode(StartForAllUsers), autostartEntry(RunScope::AllUsers).string());
+    EXPECT_EQ(writeStartupMode(StartForCurrentUser), "") << "nothing there to remove";
+}
+
+} // namespace
