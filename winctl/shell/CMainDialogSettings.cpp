@@ -1,0 +1,74 @@
+// The main dialog's settings and password checks.
+#include "CMainDialog.h"
+
+#include "platform/ModalDialogs.h"
+#include "resources/Resources.h"
+#include "shell/CPasswordDialogs.h"
+#include "shell/CSettingsSheet.h"
+#include "shell/Settings.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+bool CMainDialog::askPassword()
+{
+    if (modal::run(*enterPassword_) != QDialog::Accepted)
+        return false;
+    if (enterPassword_->typedText.toStdString() == storedPassword)
+        return true;
+    tellPasswordIncorrect(this);
+    return false;
+}
+
+void CMainDialog::loadSettings()
+{
+    SettingsValues values{mainPage_->groupByDefault, mainPage_->defaultTransparency, securityPage_->flags,
+                          storedPassword};
+    readSettings(values);
+    mainPage_->groupByDefault = values.groupByDefault;
+    inventory.groupChildWindows = values.groupByDefault;
+    mainPage_->defaultTransparency = values.defaultTransparency;
+    actions.transparencyPercent = values.defaultTransparency;
+    securityPage_->flags = values.protection;
+    actions.protection = values.protection;
+    storedPassword = values.storedPassword;
+    groupingBox_->setChecked(inventory.groupChildWindows);
+    percentBox_->setText(QString::number(actions.transparencyPercent));
+}
+
+void CMainDialog::saveSettings()
+{
+    writeSettings({mainPage_->groupByDefault, mainPage_->defaultTransparency, securityPage_->flags, storedPassword});
+}
+
+void CMainDialog::openSettings()
+{
+    mainPage_->startupMode = readStartupMode();
+    loadSettings();
+    if (runSettingsSheet(this))
+        loadSettings();
+}
+
+void CMainDialog::runSettingsOnly()
+{
+    mainPage_->startupMode = readStartupMode();
+    createDefaultSettings();
+    loadSettings();
+    runSettingsSheet(nullptr);
+}
+
+bool CMainDialog::runSettingsSheet(QWidget *parent)
+{
+    CSettingsSheet sheet(*mainPage_, *securityPage_, parent);
+    if (modal::run(sheet) != QDialog::Accepted)
+        return false;
+    // A registration the user has no right to write must not vanish without a word.
+    if (const std::string failed = writeStartupMode(mainPage_->startupMode); !failed.empty())
+        modal::message(parent,
+                       QStringLiteral("The start of PaneKeeper with the session could not be changed:\n"
+                                      "%1 cannot be written.")
+                           .arg(QString::fromStdString(failed)),
+                       QLatin1String(resources::programName), modal::Icon::Exclamation);
+    saveSettings();
+    return true;
+}
