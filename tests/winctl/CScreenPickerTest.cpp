@@ -58,13 +58,3 @@ TEST_F(ScreenPickerTest, AnyKeyCancels)
 }
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    // No screen of its own: the picker is checked on Qt's offscreen platform.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -17,11 +17,7 @@ protected:
 
     WindowHandle add(const std::string &title, const std::string &className = "App", WindowHandle owner = 0)
     {
-        FakeWindow w;
-        w.title = title;
-        w.className = className;
-        w.owner = owner;
-        return desktop.addWindow(w);
+        return desktop.addWindow(title, className, owner);
     }
 
     // A topmost, translucent window of the program /usr/bin/editor.

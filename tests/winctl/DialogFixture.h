@@ -22,12 +22,6 @@ protected:
     FakeDesktop desktop;
     std::unique_ptr<CMainDialog> dialog;
 
-    void SetUp() override
-    {
-        StoreFixture::SetUp();
-        modal::startScripting();
-    }
-
     void TearDown() override
     {
         dialog.reset();
@@ -46,11 +40,7 @@ protected:
 
     WindowHandle add(const std::string &title, const std::string &className = "App", WindowHandle owner = 0)
     {
-        FakeWindow w;
-        w.title = title;
-        w.className = className;
-        w.owner = owner;
-        return desktop.addWindow(w);
+        return desktop.addWindow(title, className, owner);
     }
 
     template <typename T = QWidget>

@@ -216,13 +216,7 @@ TEST_F(ProgramTest, StartsIntoTheTrayWithDefaultSettingsAndASecondStartShowsIt)
 {
     ChildProcess first = start();
     waitForTray();
-    std::optional<RegistryKey> key = RegistryKey::open(RootKey::LocalMachine, settingsKeyPath, KeyAccess::Read);
-    ASSERT_TRUE(key);
-    EXPECT_EQ(key->queryBinary("1", 1), std::vector<std::uint8_t>{1});
-    EXPECT_EQ(key->queryString("2", 4), "75");
-    for (const char *flag : {"3", "4", "5", "6", "7", "8", "9"})
-        EXPECT_EQ(key->queryBinary(flag, 1), std::vector<std::uint8_t>{0}) << flag;
-    EXPECT_EQ(key->queryString("10", 256), "");
+    expectDefaultSettingsStored();
 
     ChildProcess second = start();
     ASSERT_TRUE(second.waitForExit(20s));

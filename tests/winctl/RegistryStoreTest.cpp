@@ -176,13 +176,7 @@ class SettingsTest : public StoreFixture {};
 TEST_F(SettingsTest, FirstStartWritesTheDefaultsAndLaterStartsKeepTheValues)
 {
     createDefaultSettings();
-    std::optional<RegistryKey> key = RegistryKey::open(RootKey::LocalMachine, keyPath, KeyAccess::Read);
-    ASSERT_TRUE(key);
-    EXPECT_EQ(key->queryBinary("1", 1), std::vector<std::uint8_t>{1});
-    EXPECT_EQ(key->queryString("2", 4), "75");
-    for (const char *flag : {"3", "4", "5", "6", "7", "8", "9"})
-        EXPECT_EQ(key->queryBinary(flag, 1), std::vector<std::uint8_t>{0}) << flag;
-    EXPECT_EQ(key->queryString("10", 256), "");
+    expectDefaultSettingsStored();
 
     SettingsValues changed;
     changed.groupByDefault = false;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/RegistryStore.h"
+#include "shell/Settings.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -41,6 +44,18 @@ protected:
     {
         std::ofstream(home / "plain-file") << "x";
         return home / "plain-file" / "below";
+    }
+
+    // The settings key holds what a first start writes: "1" = 1, "2" = "75", "3".."9" = 0, "10" = "".
+    static void expectDefaultSettingsStored()
+    {
+        std::optional<RegistryKey> key = RegistryKey::open(RootKey::LocalMachine, settingsKeyPath, KeyAccess::Read);
+        ASSERT_TRUE(key);
+        EXPECT_EQ(key->queryBinary("1", 1), std::vector<std::uint8_t>{1});
+        EXPECT_EQ(key->queryString("2", 4), "75");
+        for (const char *flag : {"3", "4", "5", "6", "7", "8", "9"})
+            EXPECT_EQ(key->queryBinary(flag, 1), std::vector<std::uint8_t>{0}) << flag;
+        EXPECT_EQ(key->queryString("10", 256), "");
     }
 
     static std::string contents(const std::filesystem::path &file)

@@ -12,6 +12,15 @@ std::uint32_t FakeDesktop::versionNumber(int major, int minor, bool win9x)
     return std::uint32_t(major & 0xFF) | std::uint32_t(minor & 0xFF) << 8 | (win9x ? 0x80000000u : 0u);
 }
 
+WindowHandle FakeDesktop::addWindow(const std::string &title, const std::string &className, WindowHandle owner)
+{
+    FakeWindow w;
+    w.title = title;
+    w.className = className;
+    w.owner = owner;
+    return addWindow(w);
+}
+
 WindowHandle FakeDesktop::addWindow(FakeWindow window)
 {
     const WindowHandle handle = nextHandle_++;

@@ -49,6 +49,8 @@ public:
 
     // Adds a window below all existing ones and returns its handle.
     WindowHandle addWindow(FakeWindow window);
+    // A visible window with this title and class, owned by owner when that is not 0.
+    WindowHandle addWindow(const std::string &title, const std::string &className = "App", WindowHandle owner = 0);
     FakeWindow &window(WindowHandle handle) { return windows_.at(handle); }
     bool exists(WindowHandle handle) const { return windows_.count(handle) != 0; }
     void removeWindow(WindowHandle handle);
