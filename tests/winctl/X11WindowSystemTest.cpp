@@ -249,6 +249,31 @@ TEST_F(X11Test, ADialogTransientForItsGroupLeaderHasNoOwner)
     EXPECT_FALSE(inventory.ownedWindows.contains(alone));
 }
 
+// A copy that shows the running one's dialog ends at once: what it asked for must be
+// carried out although events it never read are waiting when it closes its connection.
+TEST_F(X11Test, ChangesAskedForJustBeforeTheConnectionClosesAreCarriedOut)
+{
+    std::vector<xcb_window_t> windows;
+    for (int i = 0; i < 10; ++i)
+        windows.push_back(open("Closing " + std::to_string(i)));
+    for (xcb_window_t w : windows) {
+        auto quick = std::make_unique<X11WindowSystem>(xtest::testServer().display().c_str());
+        quick->enumWindows([](WindowHandle) { return true; });  // selects the windows' property changes
+        for (xcb_window_t other : windows) {
+            const std::string name = "noise";
+            xcb_change_property(client.connection(), XCB_PROP_MODE_REPLACE, other, client.atom("XTEST_NOISE"),
+                                XCB_ATOM_STRING, 8, std::uint32_t(name.size()), name.data());
+        }
+        xcb_flush(client.connection());
+        client.waitUntil([&] { return !client.text(windows.back(), "XTEST_NOISE").empty(); });
+        quick->hideWindow(w);
+        quick.reset();
+    }
+    EXPECT_TRUE(client.waitUntil([&] {
+        return std::all_of(windows.begin(), windows.end(), [&](xcb_window_t w) { return withdrawn(w); });
+    }));
+}
+
 TEST_F(X11Test, UndoAllPutsEveryWindowBack)
 {
     requireSupport("_NET_WM_STATE_ABOVE");

@@ -121,6 +121,9 @@ X11WindowSystem::X11WindowSystem(const char *displayName) : x_(std::make_unique<
 
 X11WindowSystem::~X11WindowSystem()
 {
+    // A connection closed with events still unread may make the server drop the requests
+    // it has not read yet: one round trip first, so every change asked for is carried out.
+    std::free(xcb_get_input_focus_reply(x_->c, xcb_get_input_focus(x_->c), nullptr));
     xcb_ewmh_connection_wipe(&x_->ewmh);
     xcb_disconnect(x_->c);
 }
