@@ -83,10 +83,10 @@ int main(int argc, char **argv)
     measure("hidden in the tray, idle desktop", keeper.pid(), seconds);
 
     for (int i = 0; i < 200; ++i) {
-        xtest::WindowSpec spec;
-        spec.title = "Window " + std::to_string(i);
-        spec.pid = std::uint32_t(::getpid());
-        client.openWindow(spec);
+        xtest::WindowSpec windowSpec;
+        windowSpec.title = "Window " + std::to_string(i);
+        windowSpec.pid = std::uint32_t(::getpid());
+        client.openWindow(windowSpec);
     }
     measure("hidden in the tray, 200 windows", keeper.pid(), seconds);
 

@@ -83,18 +83,18 @@ int main(int argc, char **argv)
                                                                  "Program " + std::to_string(i)));
         xcb_window_t lastMain = XCB_NONE;
         for (int i = static_cast<int>(programs.size()); i < windowCount; ++i) {
-            xtest::WindowSpec spec;
-            spec.title = "Window " + std::to_string(i);
-            spec.pid = std::uint32_t(::getpid());
-            spec.width = 120;
-            spec.height = 80;
+            xtest::WindowSpec windowSpec;
+            windowSpec.title = "Window " + std::to_string(i);
+            windowSpec.pid = std::uint32_t(::getpid());
+            windowSpec.width = 120;
+            windowSpec.height = 80;
             if (i % 5 == 1)
-                spec.transientFor = lastMain;
+                windowSpec.transientFor = lastMain;
             if (i % 20 == 2)
-                spec.states = {"_NET_WM_STATE_ABOVE"};
+                windowSpec.states = {"_NET_WM_STATE_ABOVE"};
             if (i % 20 == 3)
-                spec.opacity = 0xC0000000;
-            const xcb_window_t w = client.openWindow(spec);
+                windowSpec.opacity = 0xC0000000;
+            const xcb_window_t w = client.openWindow(windowSpec);
             if (i % 5 == 0)
                 lastMain = w;
         }

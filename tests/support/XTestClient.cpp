@@ -53,41 +53,41 @@ xcb_atom_t XClient::atom(const std::string &name)
     return value;
 }
 
-xcb_window_t XClient::openWindow(const WindowSpec &spec, std::chrono::milliseconds timeout)
+xcb_window_t XClient::openWindow(const WindowSpec &windowSpec, std::chrono::milliseconds timeout)
 {
     const xcb_window_t window = xcb_generate_id(c_);
     const std::uint32_t values[] = {0xFFFFFF, XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE};
-    xcb_create_window(c_, XCB_COPY_FROM_PARENT, window, root_, std::int16_t(spec.x), std::int16_t(spec.y),
-                      std::uint16_t(spec.width), std::uint16_t(spec.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+    xcb_create_window(c_, XCB_COPY_FROM_PARENT, window, root_, std::int16_t(windowSpec.x), std::int16_t(windowSpec.y),
+                      std::uint16_t(windowSpec.width), std::uint16_t(windowSpec.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
                       XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
 
     auto set = [&](xcb_atom_t property, xcb_atom_t type, std::uint8_t format, std::uint32_t length, const void *data) {
         xcb_change_property(c_, XCB_PROP_MODE_REPLACE, window, property, type, format, length, data);
     };
-    const std::string wmClass = spec.instance + '\0' + spec.className + '\0';
+    const std::string wmClass = windowSpec.instance + '\0' + windowSpec.className + '\0';
     set(XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, std::uint32_t(wmClass.size()), wmClass.data());
-    set(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, std::uint32_t(spec.title.size()), spec.title.data());
-    if (spec.ewmhName)
-        set(atom("_NET_WM_NAME"), atom("UTF8_STRING"), 8, std::uint32_t(spec.title.size()), spec.title.data());
-    if (spec.pid)
-        set(atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &*spec.pid);
-    if (spec.transientFor != XCB_NONE)
-        set(XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1, &spec.transientFor);
-    if (spec.clientLeader != XCB_NONE)
-        set(atom("WM_CLIENT_LEADER"), XCB_ATOM_WINDOW, 32, 1, &spec.clientLeader);
-    if (!spec.windowType.empty()) {
-        const xcb_atom_t type = atom(spec.windowType);
+    set(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, std::uint32_t(windowSpec.title.size()), windowSpec.title.data());
+    if (windowSpec.ewmhName)
+        set(atom("_NET_WM_NAME"), atom("UTF8_STRING"), 8, std::uint32_t(windowSpec.title.size()), windowSpec.title.data());
+    if (windowSpec.pid)
+        set(atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &*windowSpec.pid);
+    if (windowSpec.transientFor != XCB_NONE)
+        set(XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32, 1, &windowSpec.transientFor);
+    if (windowSpec.clientLeader != XCB_NONE)
+        set(atom("WM_CLIENT_LEADER"), XCB_ATOM_WINDOW, 32, 1, &windowSpec.clientLeader);
+    if (!windowSpec.windowType.empty()) {
+        const xcb_atom_t type = atom(windowSpec.windowType);
         set(atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, 1, &type);
     }
-    if (!spec.states.empty()) {
+    if (!windowSpec.states.empty()) {
         std::vector<xcb_atom_t> states;
-        for (const std::string &s : spec.states)
+        for (const std::string &s : windowSpec.states)
             states.push_back(atom(s));
         set(atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, std::uint32_t(states.size()), states.data());
     }
-    if (spec.opacity)
-        set(atom("_NET_WM_WINDOW_OPACITY"), XCB_ATOM_CARDINAL, 32, 1, &*spec.opacity);
-    if (!spec.map) {
+    if (windowSpec.opacity)
+        set(atom("_NET_WM_WINDOW_OPACITY"), XCB_ATOM_CARDINAL, 32, 1, &*windowSpec.opacity);
+    if (!windowSpec.map) {
         xcb_flush(c_);
         return window;
     }
@@ -97,7 +97,7 @@ xcb_window_t XClient::openWindow(const WindowSpec &spec, std::chrono::millisecon
     const bool withManager = windowManagerName().has_value();
     if (!waitUntil([&] { return mapNotified_.count(window) && (!withManager || (managed(window) && wmState(window) == 1)); },
                    timeout))
-        throw std::runtime_error("test window \"" + spec.title + "\" was not mapped in time");
+        throw std::runtime_error("test window \"" + windowSpec.title + "\" was not mapped in time");
     return window;
 }
 

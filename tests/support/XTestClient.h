@@ -48,7 +48,7 @@ public:
 
     // Creates the window and, when it is to be mapped, waits until it is mapped and, with a
     // window manager running, managed. Throws std::runtime_error past the deadline.
-    xcb_window_t openWindow(const WindowSpec &spec, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    xcb_window_t openWindow(const WindowSpec &windowSpec, std::chrono::milliseconds timeout = std::chrono::seconds(10));
     void destroyWindow(xcb_window_t window);
     // Selects the property and structure events of another program's window, so that
     // waitUntil wakes when it changes.

@@ -16,12 +16,12 @@ int main(int argc, char **argv)
     }
     try {
         xtest::XClient client(argv[1]);
-        xtest::WindowSpec spec;
-        spec.className = argv[2];
-        spec.title = argv[3];
-        spec.pid = std::uint32_t(::getpid());
-        spec.transientFor = xcb_window_t(std::stoul(argv[4]));
-        const xcb_window_t window = client.openWindow(spec);
+        xtest::WindowSpec windowSpec;
+        windowSpec.className = argv[2];
+        windowSpec.title = argv[3];
+        windowSpec.pid = std::uint32_t(::getpid());
+        windowSpec.transientFor = xcb_window_t(std::stoul(argv[4]));
+        const xcb_window_t window = client.openWindow(windowSpec);
         std::printf("%u\n", unsigned(window));
         std::fflush(stdout);
         char c;

@@ -38,10 +38,10 @@ protected:
         }));
     }
 
-    xcb_window_t open(const std::string &title, WindowSpec spec = {})
+    xcb_window_t open(const std::string &title, WindowSpec windowSpec = {})
     {
-        spec.title = title;
-        const xcb_window_t w = client.openWindow(spec);
+        windowSpec.title = title;
+        const xcb_window_t w = client.openWindow(windowSpec);
         opened.push_back(w);
         return w;
     }
