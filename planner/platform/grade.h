@@ -21,7 +21,7 @@ public:
     int Cols() const { return columnCount(); }
     void DefinirCols(int colunas);
 
-    // The current cell: VB-style Row/Col, which the cell operations below address.
+    // The current cell, which the cell operations below address.
     int Row() const { return linhaAtual; }
     int Col() const { return colunaAtual; }
     void DefinirRow(int linha);
