@@ -339,6 +339,11 @@ void Ampulheta(bool ligada)
     ampulhetaLigada = ligada;
 }
 
+bool AmpulhetaLigada()
+{
+    return ampulhetaLigada;
+}
+
 } // namespace Tela
 
 void AmpulhetaNoFormulario(QWidget &w, bool ligada)

@@ -187,15 +187,20 @@ int AlturaPixels();
 QPoint PosicaoMouse();
 // The whole screen's pointer: the hourglass while true, the normal pointer after.
 void Ampulheta(bool ligada);
+bool AmpulhetaLigada();
 } // namespace Tela
 
-// The whole screen's hourglass for the life of a handler, put back even when it fails.
+// The whole screen's hourglass for the life of a handler, put back even when it fails; inside
+// another one (the grid rebuilt by a save) it leaves the outer one's hourglass on.
 class EsperaNaTela {
 public:
-    EsperaNaTela() { Tela::Ampulheta(true); }
-    ~EsperaNaTela() { Tela::Ampulheta(false); }
+    EsperaNaTela() : anterior(Tela::AmpulhetaLigada()) { Tela::Ampulheta(true); }
+    ~EsperaNaTela() { Tela::Ampulheta(anterior); }
     EsperaNaTela(const EsperaNaTela &) = delete;
     EsperaNaTela &operator=(const EsperaNaTela &) = delete;
+
+private:
+    bool anterior;
 };
 
 // A form's own pointer.
