@@ -107,21 +107,33 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
         tk::Imagem **aba;
         const char *figura;
         int left, width;
-        void (FrmAgenda::*click)();
     } abas[] = {
-        {&imgCompromissos, "aba_compromissos", 5140, 1480, &FrmAgenda::frmAgenda_imgCompromissos_Click},
-        {&imgEnderecos, "aba_enderecos", 6640, 1075, &FrmAgenda::frmAgenda_imgEnderecos_Click},
-        {&imgFinancas, "aba_financas", 7740, 950, &FrmAgenda::frmAgenda_imgFinancas_Click},
-        {&imgTarefas, "aba_tarefas", 8695, 845, &FrmAgenda::frmAgenda_imgTarefas_Click},
-        {&imgNotas, "aba_notas", 9550, 695, &FrmAgenda::frmAgenda_imgNotas_Click},
-        {&imgAjuda, "aba_inicial", 10255, 300, &FrmAgenda::frmAgenda_imgAjuda_Click},
+        {&imgCompromissos, "aba_compromissos", 5140, 1480}, {&imgEnderecos, "aba_enderecos", 6640, 1075},
+        {&imgFinancas, "aba_financas", 7740, 950},          {&imgTarefas, "aba_tarefas", 8695, 845},
+        {&imgNotas, "aba_notas", 9550, 695},                {&imgAjuda, "aba_inicial", 10255, 300},
     };
     for (const auto &a : abas) {
         *a.aba = new tk::Imagem(picMainSkin, recursos::Figura(QString::fromLatin1(a.figura)));
         tk::Posicionar(**a.aba, a.left, AbaTop, a.width, AbaHeight);
         (*a.aba)->setCursor(Qt::PointingHandCursor);
-        (*a.aba)->Click = [this, f = a.click] { (this->*f)(); };
     }
+
+    // The navigation: each panel once, with its tab, its tab-edge frame, its print picture and
+    // what opening it loads.
+    paineis = {
+        {QStringLiteral("Inicial"), frmInicial, imgAjuda, 10255, 300, false, {}, {}, {}},
+        {QStringLiteral("Compromissos"), frmCompromissos, imgCompromissos, 5140, 1480, true,
+         [] { MontarGrade(Sessao.DiaExibido); },
+         [this] { lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" ")); }, {}},
+        {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true, {}, {}, {}},
+        {QStringLiteral("Financas"), frmFinancas, imgFinancas, 7740, 950, true, {}, {}, {}},
+        {QStringLiteral("Tarefas"), frmTarefas, imgTarefas, 8695, 845, true, {}, {}, {}},
+        {QStringLiteral("Notas"), frmNotas, imgNotas, 9550, 695, false, {}, {}, {}},
+        {QStringLiteral("Configuracao"), frmConfig, nullptr, 0, 0, false, {}, {}, {}},
+    };
+    for (const Painel &p : std::as_const(paineis))
+        if (p.aba)
+            p.aba->Click = [this, nome = p.nome] { AbrirPainel(nome); };
     imgAjuda->setToolTip(QStringLiteral("Página Inicial"));
 
     frmLinhaApagar = new tk::Moldura(picMainSkin);
@@ -247,82 +259,51 @@ void FrmAgenda::AtualizarIdentificacao()
 
 void FrmAgenda::AbrirPainel(const QString &nome)
 {
-    if (nome == QLatin1String("Inicial"))
-        frmAgenda_imgAjuda_Click();
-    else if (nome == QLatin1String("Compromissos"))
-        frmAgenda_imgCompromissos_Click();
-    else if (nome == QLatin1String("Enderecos"))
-        frmAgenda_imgEnderecos_Click();
-    else if (nome == QLatin1String("Financas"))
-        frmAgenda_imgFinancas_Click();
-    else if (nome == QLatin1String("Tarefas"))
-        frmAgenda_imgTarefas_Click();
-    else if (nome == QLatin1String("Notas"))
-        frmAgenda_imgNotas_Click();
-    else if (nome == QLatin1String("Configuracao"))
+    if (nome == QLatin1String("Configuracao")) {
         frmConfig->frmAgenda_cmdConfig_Click();
+        return;
+    }
+    for (const Painel &p : std::as_const(paineis))
+        if (p.nome == nome)
+            trocarPainel(p);
 }
 
-void FrmAgenda::trocarPainel(const QString &nome, QWidget *painel, int leftAba, int larguraAba, bool impressora,
-                             const std::function<void()> &carregar)
+void FrmAgenda::trocarPainel(const Painel &p)
 {
     if (Sessao.NovoUsuario) {
         AvisarCadastroPendente();
         return;
     }
-    if (Sessao.PainelAtual == nome)
+    if (Sessao.PainelAtual == p.nome)
         return;
-    const bool inicial = nome == QLatin1String("Inicial");
-    const bool compromissos = nome == QLatin1String("Compromissos");
+    const bool inicial = p.nome == QLatin1String("Inicial");
+    const bool compromissos = p.nome == QLatin1String("Compromissos");
     std::optional<tk::EsperaNoFormulario> espera;
     if (!inicial)
         espera.emplace(*this);
     // The start page and the appointments set the print picture once the panel is shown.
     if (!inicial && !compromissos)
-        imgImpressora->setVisible(impressora);
-    Sessao.PainelAtual = nome;
+        imgImpressora->setVisible(p.impressora);
+    Sessao.PainelAtual = p.nome;
     frmLinhaApagar->hide();
-    tk::Posicionar(*frmLinhaApagar, leftAba, LinhaApagarTop, larguraAba, LinhaApagarHeight);
+    tk::Posicionar(*frmLinhaApagar, p.leftAba, LinhaApagarTop, p.larguraAba, LinhaApagarHeight);
     frmLinhaApagar->show();
     frmLinhaApagar->raise();
-    if (carregar)
-        carregar();
-    ExibirPainel(painel);
-    if (compromissos)
-        lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" "));
+    if (p.carregar)
+        p.carregar();
+    ExibirPainel(p.painel);
+    if (p.depois)
+        p.depois();
     if (inicial || compromissos)
-        imgImpressora->setVisible(impressora);
+        imgImpressora->setVisible(p.impressora);
 }
 
-void FrmAgenda::frmAgenda_imgAjuda_Click()
-{
-    trocarPainel(QStringLiteral("Inicial"), frmInicial, 10255, 300, false);
-}
-
-void FrmAgenda::frmAgenda_imgCompromissos_Click()
-{
-    trocarPainel(QStringLiteral("Compromissos"), frmCompromissos, 5140, 1480, true, [] { MontarGrade(Sessao.DiaExibido); });
-}
-
-void FrmAgenda::frmAgenda_imgEnderecos_Click()
-{
-    trocarPainel(QStringLiteral("Enderecos"), frmEndereco, 6640, 1075, true);
-}
-
-void FrmAgenda::frmAgenda_imgFinancas_Click()
-{
-    trocarPainel(QStringLiteral("Financas"), frmFinancas, 7740, 950, true);
-}
-
-void FrmAgenda::frmAgenda_imgTarefas_Click()
-{
-    trocarPainel(QStringLiteral("Tarefas"), frmTarefas, 8695, 845, true);
-}
-
-void FrmAgenda::frmAgenda_imgNotas_Click()
-{
-    trocarPainel(QStringLiteral("Notas"), frmNotas, 9550, 695, false);
-}
+void FrmAgenda::frmAgenda_imgAjuda_Click() { AbrirPainel(QStringLiteral("Inicial")); }
+void FrmAgenda::frmAgenda_imgCompromissos_Click() { AbrirPainel(QStringLiteral("Compromissos")); }
+void FrmAgenda::frmAgenda_imgEnderecos_Click() { AbrirPainel(QStringLiteral("Enderecos")); }
+void FrmAgenda::frmAgenda_imgFinancas_Click() { AbrirPainel(QStringLiteral("Financas")); }
+void FrmAgenda::frmAgenda_imgTarefas_Click() { AbrirPainel(QStringLiteral("Tarefas")); }
+void FrmAgenda::frmAgenda_imgNotas_Click() { AbrirPainel(QStringLiteral("Notas")); }
 
 void FrmAgenda::frmAgenda_cmdLogout_Click()
 {
@@ -363,11 +344,8 @@ FrmAgenda &frmAgenda()
 void ExibirPainel(QWidget *painel)
 {
     FrmAgenda &f = frmAgenda();
-    for (QWidget *p : {static_cast<QWidget *>(f.frmInicial), static_cast<QWidget *>(f.frmCompromissos),
-                       static_cast<QWidget *>(f.frmEndereco), static_cast<QWidget *>(f.frmFinancas),
-                       static_cast<QWidget *>(f.frmTarefas), static_cast<QWidget *>(f.frmNotas),
-                       static_cast<QWidget *>(f.frmConfig)})
-        p->hide();
+    for (const FrmAgenda::Painel &p : f.Paineis())
+        p.painel->hide();
     Executar(QStringLiteral("Update Usuarios set Pastinha ='") + SqlTexto(Sessao.PainelAtual) +
              QStringLiteral("' Where COdigo = ") + QString::number(Sessao.Codigo));
     if (Sessao.PainelAtual != QLatin1String("Configuracao"))
@@ -380,6 +358,9 @@ void EncerrarSessao()
 {
     Sessao.ReiniciarValores();
     Sessao.SessaoEncerrada = true;
+    for (const FrmAgenda::Painel &p : frmAgenda().Paineis())
+        if (p.limpar)
+            p.limpar();
     frmAgenda().tmrChecagem->DefinirAtivo(false);
     frmAgenda().tmrRelogio->DefinirAtivo(false);
     const bool vazio = Consultar(QStringLiteral("Select * from Usuarios")).Eof();

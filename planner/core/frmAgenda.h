@@ -2,6 +2,8 @@
 
 #include "platform/toolkit.h"
 
+#include <QVector>
+
 #include <functional>
 
 class PainelCompromissos;
@@ -13,8 +15,12 @@ public:
     FrmAgenda();
 
     tk::Figura *picMainSkin;
-    tk::Moldura *frmInicial, *frmEndereco, *frmFinancas, *frmTarefas, *frmNotas;
+    tk::Moldura *frmInicial;
     PainelCompromissos *frmCompromissos;
+    tk::Moldura *frmEndereco;
+    tk::Moldura *frmFinancas;
+    tk::Moldura *frmTarefas;
+    tk::Moldura *frmNotas;
     PainelConfig *frmConfig;
     tk::Imagem *imgAjuda, *imgCompromissos, *imgEnderecos, *imgFinancas, *imgTarefas, *imgNotas;
     tk::BotaoFigura *cmdConfig, *cmdLogout, *cmdAjuda;
@@ -46,12 +52,25 @@ public:
     // The identity labels take the session's values that are not "".
     void AtualizarIdentificacao();
 
+    // One panel as the navigation knows it; the profile is opened by its own button.
+    struct Painel {
+        QString nome;  // as stored in Usuarios.Pastinha
+        QWidget *painel;
+        tk::Imagem *aba;         // null for the profile
+        int leftAba, larguraAba; // the tab-edge frame, twips
+        bool impressora;         // the print picture shows on it
+        std::function<void()> carregar;  // fills the panel before it is shown
+        std::function<void()> depois;    // runs once it is shown
+        std::function<void()> limpar;    // forgets the user's data at logout
+    };
+    const QVector<Painel> &Paineis() const { return paineis; }
+
 private:
     bool carregado = false;
     bool primeiraCarga = true;
+    QVector<Painel> paineis;
     // The panel switch of the navigation tabs.
-    void trocarPainel(const QString &nome, QWidget *painel, int leftAba, int larguraAba, bool impressora,
-                      const std::function<void()> &carregar = {});
+    void trocarPainel(const Painel &p);
 };
 
 FrmAgenda &frmAgenda();
