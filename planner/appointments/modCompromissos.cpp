@@ -93,10 +93,10 @@ QVector<LinhaGrade> LinhasDoDia(const QDate &dia)
         sql += QStringLiteral(" Order By Chave");
         for (RecordSet rs = Consultar(sql); !rs.Eof(); rs.MoveNext()) {
             LinhaGrade l;
-            l.chave = int(rs(QStringLiteral("Chave")).Inteiro());
+            l.chave = rs(QStringLiteral("Chave")).Inteiro();
             l.status = rs(QStringLiteral("Status")).Texto();
             l.compartilhado = rs(QStringLiteral("Compartilhado")).Texto();
-            l.dono = int(rs(QStringLiteral("Usuario")).Inteiro());
+            l.dono = rs(QStringLiteral("Usuario")).Inteiro();
             l.texto = rs(QStringLiteral("Compromisso")).Texto();
             linhas << l;
         }
@@ -116,11 +116,11 @@ QVector<LinhaGrade> LinhasDoDia(const QDate &dia)
     QVector<LinhaGrade> comHora;
     for (RecordSet rs = Consultar(sql); !rs.Eof(); rs.MoveNext()) {
         LinhaGrade l;
-        l.chave = int(rs(QStringLiteral("Chave")).Inteiro());
+        l.chave = rs(QStringLiteral("Chave")).Inteiro();
         l.chavePai = QString::number(rs(QStringLiteral("ChavePai")).Inteiro());
         l.status = rs(QStringLiteral("Status")).Texto();
         l.compartilhado = rs(QStringLiteral("Compartilhado")).Texto();
-        l.dono = int(rs(QStringLiteral("Usuario")).Inteiro());
+        l.dono = rs(QStringLiteral("Usuario")).Inteiro();
         l.hora = rs(QStringLiteral("Hora")).Hora().toString(QStringLiteral("HH:mm"));
         const Campo fim = rs(QStringLiteral("HoraFim"));
         l.horaFim = fim.IsNull() ? QString() : fim.Hora().toString(QStringLiteral("HH:mm"));
@@ -183,8 +183,8 @@ void MontarGrade(const QDate &dia)
     g.setUpdatesEnabled(true);
 }
 
-void AdicionarLinhaGrade(int chave, const QString &chavePai, const QString &status, const QString &compartilhado,
-                         int dono, const QString &hora, const QString &horaFim, const QString &texto)
+void AdicionarLinhaGrade(qint64 chave, const QString &chavePai, const QString &status, const QString &compartilhado,
+                         qint64 dono, const QString &hora, const QString &horaFim, const QString &texto)
 {
     tk::Grade &g = *frmAgenda().frmCompromissos->grdCompromissos;
     const FigurasDaGrade &f = Figuras();
@@ -216,8 +216,8 @@ void AdicionarLinhaGrade(int chave, const QString &chavePai, const QString &stat
     g.DefinirText(QStringLiteral(" ") + texto);
 }
 
-int GravarCompromisso(bool alterar, int chave, const QDate &data, const QTime &hora, const QTime &horaFim,
-                      int chavePai, const QString &compromisso, const QString &status, const QString &compartilhado)
+qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QTime &hora, const QTime &horaFim,
+                         qint64 chavePai, const QString &compromisso, const QString &status, const QString &compartilhado)
 {
     const QString usuario = QString::number(Sessao.Codigo);
     const bool temFim = horaFim.isValid() && horaFim != QTime(0, 0);
@@ -248,10 +248,10 @@ int GravarCompromisso(bool alterar, int chave, const QDate &data, const QTime &h
         QStringLiteral("'") + SqlTexto(status) + QStringLiteral("',") +
         QStringLiteral("'") + SqlTexto(compartilhado) + QStringLiteral("')"));
     // The new row's own key: a read-back by user, date and time could find an older appointment.
-    return temFim ? int(nova) : 0;
+    return temFim ? nova : 0;
 }
 
-void ExcluirCompromisso(int chave)
+void ExcluirCompromisso(qint64 chave)
 {
     Executar(QStringLiteral("Delete from Compromissos Where Usuario = ") + QString::number(Sessao.Codigo) +
              QStringLiteral(" and (Chave = ") + QString::number(chave) + QStringLiteral(" or ChavePai = ") +

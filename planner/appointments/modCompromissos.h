@@ -8,11 +8,11 @@
 
 // One data row of the day grid, as AdicionarLinhaGrade writes it.
 struct LinhaGrade {
-    int chave = 0;
+    qint64 chave = 0;
     QString chavePai = QStringLiteral("0");
     QString status;
     QString compartilhado;
-    int dono = 0;
+    qint64 dono = 0;
     QString hora;     // "HH:NN" or ""
     QString horaFim;  // "HH:NN" or ""
     QString texto;
@@ -34,8 +34,8 @@ QVector<LinhaGrade> LinhasDoDia(const QDate &dia);
 
 // Rebuilds the day grid for a date.
 void MontarGrade(const QDate &dia);
-void AdicionarLinhaGrade(int chave, const QString &chavePai, const QString &status, const QString &compartilhado,
-                         int dono, const QString &hora, const QString &horaFim, const QString &texto);
+void AdicionarLinhaGrade(qint64 chave, const QString &chavePai, const QString &status, const QString &compartilhado,
+                         qint64 dono, const QString &hora, const QString &horaFim, const QString &texto);
 
 // The small pictures of the day grid. Row kinds are told apart by the picture in a cell, so
 // each is a distinct image.
@@ -47,10 +47,10 @@ const FigurasDaGrade &Figuras();
 // Writes one appointment row. With alterar the row chave is updated (its continuation rows are
 // deleted first when it had an end time); otherwise a row is inserted. horaFim invalid means
 // none. Returns the key of the row just inserted when it has an end time, else 0.
-int GravarCompromisso(bool alterar, int chave, const QDate &data, const QTime &hora, const QTime &horaFim,
-                      int chavePai, const QString &compromisso, const QString &status, const QString &compartilhado);
+qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QTime &hora, const QTime &horaFim,
+                         qint64 chavePai, const QString &compromisso, const QString &status, const QString &compartilhado);
 // Deletes the signed-on user's head row chave with its continuation rows.
-void ExcluirCompromisso(int chave);
+void ExcluirCompromisso(qint64 chave);
 
 // The repeat choices of a new appointment.
 enum class Repeticao { SomenteDia = 0, DiasUteis = 1, Semana = 2, Mes = 3, DiaDoMesNoAno = 4 };

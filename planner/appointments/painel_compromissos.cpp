@@ -180,7 +180,7 @@ void PainelCompromissos::AbrirLinha(int linha)
     txtDataCompromisso->setText(Sessao.DiaExibido.toString(QStringLiteral("dd/MM/yyyy")));
     const QStringList registro = g.TextMatrix(linha, 0).split(u'\t');
     const QString status = registro.value(1), compartilhado = registro.value(2), fim = registro.value(3);
-    Sessao.CompromissoEmEdicao = registro.value(0).toInt();
+    Sessao.CompromissoEmEdicao = registro.value(0).toLongLong();
     if (status == QLatin1String("2")) {
         agenda.imgImpressora->show();
         return;
@@ -258,7 +258,7 @@ bool PainelCompromissos::gravar()
     const QString flag = chkCompartilhar->isChecked() ? QStringLiteral("S") : QStringLiteral("N");
     const QDate data = QDate::fromString(txtDataCompromisso->text(), QStringLiteral("dd/MM/yyyy"));
     const QTime semFim;
-    const auto continuacoes = [&](int pai, const QDate &d) {
+    const auto continuacoes = [&](qint64 pai, const QDate &d) {
         for (const QTime &t : HorariosDeContinuacao(*inicio, *fim, Sessao.Intervalos))
             GravarCompromisso(false, 0, d, t, semFim, pai, descricao, status, flag);
     };
@@ -270,7 +270,7 @@ bool PainelCompromissos::gravar()
             continuacoes(Sessao.CompromissoEmEdicao, data);
     } else {
         for (const QDate &d : DatasDaRepeticao(data, Repeticao(cmbAgendarPara->currentIndex()))) {
-            const int chave = GravarCompromisso(false, 0, d, *inicio, fim.value_or(semFim), 0, descricao, status, flag);
+            const qint64 chave = GravarCompromisso(false, 0, d, *inicio, fim.value_or(semFim), 0, descricao, status, flag);
             if (fim)
                 continuacoes(chave, d);
         }

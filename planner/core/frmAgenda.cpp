@@ -230,7 +230,7 @@ void FrmAgenda::frmAgenda_Form_Load()
         AtualizarIdentificacao();
         cmdLogout->setToolTip(QStringLiteral("Encerrar Sessão do Usuário [") + Sessao.Login + QStringLiteral("]"));
         RecordSet rs = Consultar(QStringLiteral("Select * from Configuracao Where Usuario = ") + QString::number(Sessao.Codigo));
-        Sessao.ChaveConfiguracao = int(rs(QStringLiteral("Chave")).Inteiro());
+        Sessao.ChaveConfiguracao = rs(QStringLiteral("Chave")).Inteiro();
         Sessao.InicioGrade = rs(QStringLiteral("InicioGrade")).Hora();
         Sessao.FinalGrade = rs(QStringLiteral("FinalGrade")).Hora();
         Sessao.ChecagemGeral = int(rs(QStringLiteral("ChecagemGeral")).Inteiro());

@@ -310,8 +310,8 @@ bool PainelConfig::gravar()
             (compartilhados ? QStringLiteral(",'S'") : QStringLiteral(",'N'")) + QStringLiteral(")"));
         t.Confirmar();
         // The keys the database gave these very rows, not a read-back by login.
-        Sessao.Codigo = int(codigo);
-        Sessao.ChaveConfiguracao = int(chave);
+        Sessao.Codigo = codigo;
+        Sessao.ChaveConfiguracao = chave;
         frmAgenda().cmdLogout->setToolTip(QStringLiteral("Encerrar Sessão do Usuário [") + Sessao.Login + QStringLiteral("]"));
         frmMenu().LogOut->setVisible(true);
         Sessao.NovoUsuario = false;

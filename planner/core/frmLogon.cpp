@@ -36,7 +36,7 @@ void mensagemDoSistema(QMessageBox::Icon icone, const QString &texto)
 
 void preencherSessao(const RecordSet &rs)
 {
-    Sessao.Codigo = int(rs(QStringLiteral("Codigo")).Inteiro());
+    Sessao.Codigo = rs(QStringLiteral("Codigo")).Inteiro();
     Sessao.Pastinha = rs(QStringLiteral("Pastinha")).Texto();
     Sessao.Nome = rs(QStringLiteral("Nome")).Texto();
     Sessao.Endereco = rs(QStringLiteral("Endereco")).Texto();

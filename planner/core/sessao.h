@@ -9,7 +9,7 @@
 // all of them back to the start values written here (ReiniciarValores).
 struct ValoresSessao {
     // Identity (filled at sign-on).
-    int Codigo = 0;  // 0 while nobody is signed on
+    qint64 Codigo = 0;  // 0 while nobody is signed on
     QString Login;
     QString Senha;   // plain text, "" for none
     QString Nome, Endereco, Cidade, Estado, Cep, FoneRes, FoneCel, Email;
@@ -17,7 +17,7 @@ struct ValoresSessao {
     QString Pastinha;
 
     // Preferences (read from Configuracao when the main window loads, and by the profile).
-    int ChaveConfiguracao = 0;
+    qint64 ChaveConfiguracao = 0;
     QTime InicioGrade = QTime(0, 0);
     QTime FinalGrade = QTime(0, 0);
     int Intervalos = 0;
@@ -33,7 +33,7 @@ struct ValoresSessao {
 
     // Panels' own values.
     int MinutosChecagem = 0;          // minutes counted towards the next reminder scan
-    int CompromissoEmEdicao = 0;      // appointment open in the editing panel (0: new)
+    qint64 CompromissoEmEdicao = 0;     // appointment open in the editing panel (0: new)
     bool TinhaHoraFinal = false;      // that appointment already had continuation rows
     QDate MesCalendario;              // month of the month calendar; "now" at each reset
 };

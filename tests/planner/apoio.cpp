@@ -36,13 +36,13 @@ BaseDeTeste::BaseDeTeste()
     modDb::DefinirEsperaOcupado(200);
 }
 
-int BaseDeTeste::InserirUsuario(const QString &login, const std::optional<QString> &senha, const QString &nome)
+qint64 BaseDeTeste::InserirUsuario(const QString &login, const std::optional<QString> &senha, const QString &nome)
 {
     Executar(QStringLiteral("Insert into Usuarios (Login,Nome,Email,FoneRes,FoneCel,Aniversario,Senha,Pastinha) "
                             "values ('%1','%2','fulano@exemplo.com.br',' ',' ','1900-01-01',%3,'Inicial')")
                  .arg(SqlTexto(login), SqlTexto(nome),
                       senha ? QStringLiteral("'") + SqlTexto(*senha) + QStringLiteral("'") : QStringLiteral("NULL")));
-    const int codigo = Valor(QStringLiteral("Select max(Codigo) from Usuarios")).toInt();
+    const qint64 codigo = Valor(QStringLiteral("Select max(Codigo) from Usuarios")).toLongLong();
     Executar(QStringLiteral("Insert into Configuracao (Usuario,InicioGrade,FinalGrade,Intervalos,PosicaoAniversarios,"
                             "SomCompromisso,ChecagemGeral,VisualizarCompartilhamento) values (%1,'08:00','17:00',30,'A','Cuco',1,'S')")
                  .arg(codigo));

@@ -16,7 +16,7 @@ struct BaseDeTeste {
     QString arquivo;
 
     // Inserts a user the way the profile does and returns its key.
-    int InserirUsuario(const QString &login, const std::optional<QString> &senha,
+    qint64 InserirUsuario(const QString &login, const std::optional<QString> &senha,
                        const QString &nome = QStringLiteral("Fulano de Tal"));
     // Runs one statement on the file, outside the planner.
     void Executar(const QString &sql);

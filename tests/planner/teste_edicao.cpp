@@ -51,7 +51,7 @@ namespace {
 
 struct Edicao : ::testing::Test {
     BaseDeTeste base;
-    int eu = 0, outro = 0;
+    qint64 eu = 0, outro = 0;
     const QDate quarta{2026, 12, 9};
     QStringList erros;
     void SetUp() override
@@ -80,7 +80,7 @@ struct Edicao : ::testing::Test {
         return 0;
     }
     // The user's rows of a day as "hora-horaFim:texto:pai?:status:compartilhado", in time order.
-    QString linhasDoDia(const QDate &d, int usuario = 0)
+    QString linhasDoDia(const QDate &d, qint64 usuario = 0)
     {
         return base.Valor(QStringLiteral("Select group_concat(x, ' | ') from (Select ifnull(substr(Hora,1,5),'--')||'-'||ifnull(substr(HoraFim,1,5),'')||':'||Compromisso||':'||"
                                          "(case when ChavePai=0 then 'cabeça' else 'cont' end)||':'||Status||':'||Compartilhado as x "
@@ -324,4 +324,33 @@ TEST_F(Edicao, CalendarioPequenoEscolheAData)
     p.cmdCompromissoGravar->click();
     EXPECT_EQ(linhasDoDia(QDate(2026, 12, 24)), QStringLiteral("09:00-:Ceia:cabeça:0:N"));
     EXPECT_EQ(Sessao.DiaExibido, quarta);  // the day shown stays
+}
+
+TEST_F(Edicao, ChavesAlemDe32Bits)
+{
+    // A file whose keys have passed 2^31: the user's code and every appointment key are wide.
+    base.Executar(QStringLiteral("Update sqlite_sequence set seq = 5000000000 Where name = 'Usuarios'"));
+    base.Executar(QStringLiteral("Insert into sqlite_sequence(name, seq) values ('Compromissos', 4294967296)"));
+    eu = base.InserirUsuario(QStringLiteral("LARGO"), std::nullopt);
+    ASSERT_GT(eu, 5000000000LL);
+    PainelCompromissos &p = abrir(QStringLiteral("LARGO"));
+    EXPECT_EQ(Sessao.Codigo, eu);
+    novo(p, QStringLiteral("09:00"), QStringLiteral("09:00"), QStringLiteral("10:00"), QStringLiteral("Aula"));
+    p.cmdCompromissoGravar->click();
+    EXPECT_EQ(linhasDoDia(quarta), QStringLiteral("09:00-10:00:Aula:cabeça:0:N | 09:30-:Aula:cont:0:N | 10:00-:Aula:cont:0:N"));
+
+    p.AbrirLinha(linha(QStringLiteral("09:00")));
+    EXPECT_GT(Sessao.CompromissoEmEdicao, 4294967296LL);
+    p.txtCompromissoFinal->setText(QStringLiteral("09:30"));
+    p.txtDescricaoCompromisso->setText(QStringLiteral("Aula curta"));
+    p.cmdCompromissoGravar->click();
+    EXPECT_EQ(linhasDoDia(quarta), QStringLiteral("09:00-09:30:Aula curta:cabeça:0:N | 09:30-:Aula curta:cont:0:N"));
+    EXPECT_EQ(base.Valor(QStringLiteral("Select count(*) from Compromissos c Where ChavePai <> 0 and not exists "
+                                        "(Select 1 from Compromissos h Where h.Chave = c.ChavePai)")),
+              QStringLiteral("0"));
+
+    p.AbrirLinha(linha(QStringLiteral("09:00")));
+    ResponderMensagem(true);
+    p.cmdCompromissoExcluir->click();
+    EXPECT_EQ(base.Valor(QStringLiteral("Select count(*) from Compromissos")), QStringLiteral("0"));
 }
