@@ -129,6 +129,10 @@ bool FrmLogon::frmLogon_Form_Load()
     RecordSet rs;
     try {
         rs = Consultar(QStringLiteral("Select * from usuarios"));
+    } catch (const motor_sql::BancoOcupado &ocupado) {
+        // The file is sound, only busy: no reinstalling, just another try later.
+        mensagemDoSistema(QMessageBox::Warning, QString::fromUtf8(ocupado.what()));
+        return false;
     } catch (const std::exception &erro) {
         ProbeFalhou(QString::fromUtf8(erro.what()));
         return false;

@@ -193,6 +193,14 @@ QVariant valorDe(sqlite3_stmt *st, int i)
     }
 }
 
+// A file another program keeps locked past the wait is told apart from every other failure.
+[[noreturn]] void falhar(sqlite3 *db, int rc)
+{
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        throw BancoOcupado();
+    throw ErroBanco(sqlite3_errmsg(db));
+}
+
 // A prepared statement that finalizes itself, so an error never leaks it.
 struct Comando {
     sqlite3_stmt *st = nullptr;
@@ -309,8 +317,8 @@ Conexao::~Conexao()
 void Conexao::preparar(const QString &sql, sqlite3_stmt **st)
 {
     const QByteArray texto = TraduzirDialeto(sql).toUtf8();
-    if (sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), st, nullptr) != SQLITE_OK)
-        throw ErroBanco(sqlite3_errmsg(db));
+    if (const int rc = sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), st, nullptr); rc != SQLITE_OK)
+        falhar(db, rc);
 }
 
 Resultado Conexao::Consultar(const QString &sql)
@@ -329,7 +337,7 @@ Resultado Conexao::Consultar(const QString &sql)
         r.linhas.push_back(std::move(linha));
     }
     if (rc != SQLITE_DONE)
-        throw ErroBanco(sqlite3_errmsg(db));
+        falhar(db, rc);
     return r;
 }
 
@@ -341,7 +349,7 @@ int Conexao::Executar(const QString &sql)
     while ((rc = sqlite3_step(c.st)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE)
-        throw ErroBanco(sqlite3_errmsg(db));
+        falhar(db, rc);
     return sqlite3_changes(db);
 }
 

@@ -263,11 +263,10 @@ QByteArray impressao(const QString &arquivo)
 
 TEST_F(Logon, BaseInacessivelEncerraSemTocarNoArquivo)
 {
-    enum Caso { Ausente, NaoEBase, SemTabelas, Travada };
-    for (Caso caso : {Ausente, NaoEBase, SemTabelas, Travada}) {
+    enum Caso { Ausente, NaoEBase, SemTabelas };
+    for (Caso caso : {Ausente, NaoEBase, SemTabelas}) {
         QTemporaryDir pasta;
         const QString arquivo = pasta.filePath(QStringLiteral("dadosu.lst"));
-        sqlite3 *trava = nullptr;
         if (caso == NaoEBase) {
             QFile f(arquivo);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -277,10 +276,6 @@ TEST_F(Logon, BaseInacessivelEncerraSemTocarNoArquivo)
             sqlite3_open(arquivo.toUtf8().constData(), &db);
             sqlite3_exec(db, "CREATE TABLE Outra (x); INSERT INTO Outra VALUES (1);", nullptr, nullptr, nullptr);
             sqlite3_close(db);
-        } else if (caso == Travada) {
-            ASSERT_TRUE(CriarBaseVazia(arquivo).isEmpty());
-            sqlite3_open(arquivo.toUtf8().constData(), &trava);
-            ASSERT_EQ(sqlite3_exec(trava, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
         }
         const QByteArray antes = impressao(arquivo);
         modDb::DefinirPastaDados(pasta.path());
@@ -300,11 +295,32 @@ TEST_F(Logon, BaseInacessivelEncerraSemTocarNoArquivo)
         EXPECT_TRUE(abertos.first().toString().contains(QStringLiteral("README.md#"))) << caso;
         EXPECT_EQ(QFile::exists(arquivo), caso != Ausente) << caso;
         EXPECT_EQ(impressao(arquivo), antes) << caso;
-        if (trava) {
-            sqlite3_exec(trava, "ROLLBACK", nullptr, nullptr, nullptr);
-            sqlite3_close(trava);
-        }
     }
+}
+
+TEST_F(Logon, BaseEmUsoPorOutroProgramaPedeNovaTentativa)
+{
+    sqlite3 *trava = nullptr;
+    sqlite3_open(base.arquivo.toUtf8().constData(), &trava);
+    ASSERT_EQ(sqlite3_exec(trava, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const QByteArray antes = impressao(base.arquivo);
+    auto aviso = ResponderMensagemDoSistema();
+    EXPECT_FALSE(frmLogon().frmLogon_Form_Load());
+    EXPECT_EQ(aviso->texto, QStringLiteral("O Arquivo de Dados está em Uso por Outro Programa! Aguarde e Tente Novamente."));
+    EXPECT_EQ(aviso->icone, int(QMessageBox::Warning));
+    EXPECT_TRUE(abertos.isEmpty());
+    sqlite3_exec(trava, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(trava);
+    EXPECT_EQ(impressao(base.arquivo), antes);
+
+    // Past the start, a handler that meets the lock says the same and writes nothing.
+    base.InserirUsuario(QStringLiteral("ANA"), std::nullopt);
+    sqlite3_open(base.arquivo.toUtf8().constData(), &trava);
+    ASSERT_EQ(sqlite3_exec(trava, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_THROW(Executar(QStringLiteral("Update Usuarios set Nome = 'x'")), motor_sql::BancoOcupado);
+    sqlite3_exec(trava, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(trava);
+    EXPECT_EQ(base.Valor(QStringLiteral("Select Nome from Usuarios")), QStringLiteral("Fulano de Tal"));
 }
 
 TEST_F(Logon, SegundaCopiaTerminaDeImediato)
