@@ -10,6 +10,8 @@
 
 namespace {
 
+QVector<LinhaGrade> exibidas;  // the rows the day grid shows
+
 QString hhnn(int minutos)
 {
     return QTime(minutos / 60, minutos % 60).toString(QStringLiteral("HH:mm"));
@@ -177,12 +179,19 @@ void MontarGrade(const QDate &dia)
         g.DefinirCellFontBold(true);
         g.DefinirColWidth(c, cabecalho[c - 1].largura);
     }
-    for (const LinhaGrade &l : LinhasDoDia(dia))
+    exibidas.clear();
+    exibidas = LinhasDoDia(dia);
+    for (const LinhaGrade &l : std::as_const(exibidas))
         AdicionarLinhaGrade(l.chave, l.chavePai, l.status, l.compartilhado, l.dono, l.hora, l.horaFim, l.texto);
     g.DefinirCol(0);
     g.DefinirRow(0);
     if (g.Rows() > 18)
         g.DefinirColWidth(3, 4160);
+}
+
+const QVector<LinhaGrade> &LinhasExibidas()
+{
+    return exibidas;
 }
 
 void AdicionarLinhaGrade(qint64 chave, const QString &chavePai, const QString &status, const QString &compartilhado,

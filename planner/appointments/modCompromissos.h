@@ -34,6 +34,8 @@ QVector<LinhaGrade> LinhasDoDia(const QDate &dia);
 
 // Rebuilds the day grid for a date.
 void MontarGrade(const QDate &dia);
+// The rows the day grid shows, as its last rebuild read them.
+const QVector<LinhaGrade> &LinhasExibidas();
 void AdicionarLinhaGrade(qint64 chave, const QString &chavePai, const QString &status, const QString &compartilhado,
                          qint64 dono, const QString &hora, const QString &horaFim, const QString &texto);
 

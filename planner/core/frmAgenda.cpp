@@ -124,7 +124,8 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
         {QStringLiteral("Inicial"), frmInicial, imgAjuda, 10255, 300, false, {}, {}, {}},
         {QStringLiteral("Compromissos"), frmCompromissos, imgCompromissos, 5140, 1480, true,
          [] { MontarGrade(Sessao.DiaExibido); },
-         [this] { lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" ")); }, {}},
+         [this] { lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" ")); }, {},
+         [this] { return RelatorioDoDia(localidade::DataLonga(Sessao.DiaExibido), lblIdentNome->text(), LinhasExibidas()); }},
         {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true, {}, {}, {}},
         {QStringLiteral("Financas"), frmFinancas, imgFinancas, 7740, 950, true, {}, {}, {}},
         {QStringLiteral("Tarefas"), frmTarefas, imgTarefas, 8695, 845, true, {}, {}, {}},
@@ -185,6 +186,7 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     cmdLogout->Click = [this] { frmAgenda_cmdLogout_Click(); };
     cmdAjuda->Click = [this] { frmAgenda_cmdAjuda_Click(); };
     imgMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
+    imgImpressora->Click = [this] { frmAgenda_imgImpressora_Click(); };
     lblMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
     tmrRelogio->Timer = [this] { frmAgenda_tmrRelogio_Timer(); };
     QueryUnload = [this] { frmAgenda_imgMinimizar_Click(); };
@@ -328,6 +330,16 @@ void FrmAgenda::frmAgenda_imgMinimizar_Click()
     // Without a tray the window would have nowhere to come back from.
     if (bandeja::Disponivel())
         hide();
+}
+
+void FrmAgenda::frmAgenda_imgImpressora_Click()
+{
+    RetirarFoco();
+    if (Sessao.NovoUsuario)
+        return;
+    for (const Painel &p : std::as_const(paineis))
+        if (p.nome == Sessao.PainelAtual && p.relatorio)
+            ImprimirPainel(p.relatorio());
 }
 
 void FrmAgenda::frmAgenda_tmrRelogio_Timer()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/toolkit.h"
+#include "reports/modRelatorios.h"
 
 #include <QVector>
 
@@ -43,6 +44,7 @@ public:
     void frmAgenda_cmdLogout_Click();
     void frmAgenda_cmdAjuda_Click();
     void frmAgenda_imgMinimizar_Click();
+    void frmAgenda_imgImpressora_Click();
     void frmAgenda_tmrRelogio_Timer();
 
     // Shows the window, loading it the first time.
@@ -59,9 +61,10 @@ public:
         tk::Imagem *aba;         // null for the profile
         int leftAba, larguraAba; // the tab-edge frame, twips
         bool impressora;         // the print picture shows on it
-        std::function<void()> carregar;  // fills the panel before it is shown
-        std::function<void()> depois;    // runs once it is shown
-        std::function<void()> limpar;    // forgets the user's data at logout
+        std::function<void()> carregar = {};  // fills the panel before it is shown
+        std::function<void()> depois = {};    // runs once it is shown
+        std::function<void()> limpar = {};    // forgets the user's data at logout
+        std::function<Relatorio()> relatorio = {};  // what the print picture prints on it
     };
     const QVector<Painel> &Paineis() const { return paineis; }
 
