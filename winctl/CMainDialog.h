@@ -92,6 +92,7 @@ public:
     void endProgram();
 
     // The password check of guarded requests: true when the right password was typed.
+    // While it is open the list is not refreshed.
     bool askPassword();
     CEnterPasswordDialog &enterPasswordDialog() const { return *enterPassword_; }
 
@@ -152,4 +153,5 @@ private:
     std::unique_ptr<CEnterPasswordDialog> enterPassword_;
     int refreshTimer_ = 0;
     bool ending_ = false;
+    bool promptOpen_ = false;  // the password prompt: the list stays as it was
 };
