@@ -66,6 +66,10 @@ public:
 
     // The start: false when the program is to end at once (a copy already runs).
     bool initialise(const QStringList &arguments);
+    // "settings" anywhere in the arguments: the settings sheet alone, and the end.
+    static bool isSettingsOnlyStart(const QStringList &arguments);
+    // Shows the dialog of a copy of the program that runs already; false when there is none.
+    static bool showRunningCopy(WindowInventory &inventory);
 
     void refreshWindowList();
     void updateButtons(ButtonState state);
