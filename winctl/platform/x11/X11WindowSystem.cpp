@@ -223,9 +223,9 @@ void X11WindowSystem::readClientList()
 // The text of a STRING, COMPOUND_TEXT or UTF8_STRING property in UTF-8.
 std::string X11WindowSystem::text(const xcb_get_property_reply_t *reply) const
 {
-    const std::string_view bytes = propertyBytes(reply);
     if (!reply)
         return {};
+    const std::string_view bytes = propertyBytes(reply);
     if (reply->type == x_->ewmh.UTF8_STRING)
         return textToUtf8(TextEncoding::Utf8, bytes);
     if (reply->type == x_->compoundText)
