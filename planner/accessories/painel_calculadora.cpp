@@ -43,8 +43,10 @@ PainelCalculadora::PainelCalculadora(QWidget *parent) : tk::Moldura(parent)
     txtCalculadora->KeyPress = [this](int tecla) { return frmAgenda_txtCalculadora_KeyPress(tecla); };
     // The error text is longer than what can be typed; once it is gone, typing is held to the
     // display's length again.
+    // (Setting the length puts the caret at the end, so only when it changes.)
     txtCalculadora->Change = [this] {
-        if (txtCalculadora->text().size() <= modCalculadora::TamanhoDisplay)
+        if (txtCalculadora->maxLength() != modCalculadora::TamanhoDisplay &&
+            txtCalculadora->text().size() <= modCalculadora::TamanhoDisplay)
             txtCalculadora->setMaxLength(modCalculadora::TamanhoDisplay);
     };
 
