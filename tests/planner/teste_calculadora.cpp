@@ -11,6 +11,8 @@
 #include "platform/localidade.h"
 #include "platform/modal.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -212,7 +214,9 @@ TEST_F(Calculadora, TecladoInsereNoCursorBotoesAcrescentam)
     QTest::keyClick(c.txtCalculadora, Qt::Key_Left);
     Digitar(c.txtCalculadora, QStringLiteral("9"));
     EXPECT_EQ(c.txtCalculadora->text(), QStringLiteral("1923"));
-    QTest::keyClick(c.txtCalculadora, Qt::Key_Delete);
+    // Delete as X11 sends it, with the DEL character as its text.
+    QKeyEvent apagar(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7f)));
+    QApplication::sendEvent(c.txtCalculadora, &apagar);
     EXPECT_EQ(c.txtCalculadora->text(), QStringLiteral("193"));
     QTest::mouseClick(c.imgOito, Qt::LeftButton);
     EXPECT_EQ(c.txtCalculadora->text(), QStringLiteral("1938"));
