@@ -7,6 +7,9 @@
 #include "platform/localidade.h"
 #include "resources/recursos.h"
 
+#include <algorithm>
+#include <utility>
+
 using modCalculadora::Calculadora;
 
 namespace {
