@@ -1,5 +1,8 @@
 #include "core/frmAgenda.h"
 
+#include "accessories/modRelogio.h"
+#include "accessories/painel_calculadora.h"
+#include "accessories/relogio_analogico.h"
 #include "appointments/modCompromissos.h"
 #include "appointments/modSons.h"
 #include "appointments/painel_compromissos.h"
@@ -179,12 +182,21 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     lblHora->setGeometry(226, 134, 94, 36);
     lblHora->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    // The clock stands in the skin's round well, the calculator in the inset below it.
+    picRelogio = new RelogioAnalogico(picMainSkin, QRect(92, 177, 150, 150));
+    frmCalc = new PainelCalculadora(picMainSkin);
+    frmCalc->move(16, 342);
+    cmdCalculadora = new tk::BotaoFigura(picMainSkin, recursos::Figura(QStringLiteral("calculadora")),
+                                         QStringLiteral("Exibir Calculadora"));
+    cmdCalculadora->move(292, 304);
+
     tmrChecagem = new tk::Temporizador(this);
     tmrRelogio = new tk::Temporizador(this, 60000);
 
     cmdConfig->Click = [this] { frmConfig->frmAgenda_cmdConfig_Click(); };
     cmdLogout->Click = [this] { frmAgenda_cmdLogout_Click(); };
     cmdAjuda->Click = [this] { frmAgenda_cmdAjuda_Click(); };
+    cmdCalculadora->Click = [this] { frmCalc->frmAgenda_cmdCalculadora_Click(); };
     imgMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
     imgImpressora->Click = [this] { frmAgenda_imgImpressora_Click(); };
     lblMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
@@ -204,6 +216,7 @@ void FrmAgenda::Mostrar()
 
 void FrmAgenda::frmAgenda_Form_Load()
 {
+    picRelogio->Preparar();
     lblHora->setText(relogio::Agora().toString(QStringLiteral("HH:mm")));
     Sessao.SeparadorDecimal = localidade::SeparadorDecimal();
     tk::EsperaNaTela espera;
@@ -217,8 +230,10 @@ void FrmAgenda::frmAgenda_Form_Load()
     tmrChecagem->DefinirIntervalo(60000);
     tmrChecagem->DefinirAtivo(true);
     tmrRelogio->DefinirAtivo(true);
+    tmrRelogio->ProximoDisparoEm(modRelogio::MsAteOProximoMinuto(relogio::Agora()));
     Sessao.MinutosChecagem = 1;
     lblData->setText(localidade::DataLonga(relogio::Hoje()) + QStringLiteral(" "));
+    frmCalc->Abrir();
 
     if (Sessao.NovoUsuario) {
         frmConfig->cmdExcluirUsuario->hide();
@@ -345,6 +360,9 @@ void FrmAgenda::frmAgenda_imgImpressora_Click()
 void FrmAgenda::frmAgenda_tmrRelogio_Timer()
 {
     lblHora->setText(relogio::Agora().toString(QStringLiteral("HH:mm")));
+    picRelogio->Tick();
+    // Every tick falls as the minute turns, so neither the time nor the hands lag behind it.
+    tmrRelogio->ProximoDisparoEm(modRelogio::MsAteOProximoMinuto(relogio::Agora()));
 }
 
 FrmAgenda &frmAgenda()

@@ -7,8 +7,10 @@
 
 #include <functional>
 
+class PainelCalculadora;
 class PainelCompromissos;
 class PainelConfig;
+class RelogioAnalogico;
 
 // The main window: skin, navigation tabs, the seven panels, identity, date and time.
 class FrmAgenda : public tk::Formulario {
@@ -32,6 +34,9 @@ public:
     tk::Rotulo *lblHora, *lblData;
     tk::Rotulo *lblIdentNome, *lblIdentTelefone, *lblIdentCelular, *lblIdentEmail;
     tk::Temporizador *tmrChecagem, *tmrRelogio;
+    RelogioAnalogico *picRelogio;
+    PainelCalculadora *frmCalc;
+    tk::BotaoFigura *cmdCalculadora;
 
     // Runs at the first showing and again when a sign-on finds the session ended or restored.
     void frmAgenda_Form_Load();
