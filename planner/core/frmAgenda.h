@@ -8,6 +8,7 @@
 
 class PainelCompromissos;
 class PainelConfig;
+class PainelFinancas;
 
 // The main window: skin, navigation tabs, the seven panels, identity, date and time.
 class FrmAgenda : public tk::Formulario {
@@ -18,7 +19,7 @@ public:
     tk::Moldura *frmInicial;
     PainelCompromissos *frmCompromissos;
     tk::Moldura *frmEndereco;
-    tk::Moldura *frmFinancas;
+    PainelFinancas *frmFinancas;
     tk::Moldura *frmTarefas;
     tk::Moldura *frmNotas;
     PainelConfig *frmConfig;

@@ -36,6 +36,9 @@ struct ValoresSessao {
     qint64 CompromissoEmEdicao = 0;     // appointment open in the editing panel (0: new)
     bool TinhaHoraFinal = false;      // that appointment already had continuation rows
     QDate MesCalendario;              // month of the month calendar; "now" at each reset
+    int MesFinancas = 0;              // ledger month shown (1..12); 0 until first shown
+    int AnoFinancas = 0;              // ledger year shown
+    qint64 ChaveLancamento = 0;       // ledger entry open in the entry panel (0: new)
 };
 
 struct DadosSessao : ValoresSessao {

@@ -43,6 +43,7 @@ TEST(RecursosFiguras, CadaNomeComSeuTamanho)
         {"impressora", 24, 24},    {"configuracao", 24, 24}, {"ajuda", 24, 24},
         {"sair", 24, 24},          {"minimizar", 24, 24},    {"inicial", 160, 160},
         {"dia_anterior", 18, 18},  {"dia_seguinte", 18, 18}, {"calendario", 24, 24},
+        {"saldo_anterior", 24, 24},
     };
     for (const auto &f : figuras)
         EXPECT_EQ(recursos::Figura(QString::fromLatin1(f.nome)).size(), QSize(f.largura, f.altura))
