@@ -31,7 +31,7 @@ const struct {
 };
 // Rows the grid shows without a scroll bar; past them the description makes room for one.
 constexpr int LinhasVisiveis = 13;
-constexpr int DescricaoComRolagem = 1900;
+constexpr int DescricaoComRolagem = 1850;
 
 tk::Rotulo *rotulo(QWidget *pai, const QString &texto, int x, int y, int w, Qt::Alignment alinhamento = Qt::AlignLeft)
 {
@@ -48,6 +48,14 @@ tk::CaixaTexto *caixaNumerica(QWidget *pai, int maximo)
     return c;
 }
 
+// A disabled box that only shows a value keeps the text readable.
+void legivelDesabilitada(QWidget *caixa)
+{
+    QPalette p = caixa->palette();
+    p.setColor(QPalette::Disabled, QPalette::Text, p.color(QPalette::Active, QPalette::Text));
+    caixa->setPalette(p);
+}
+
 QString textoDaData(const QDate &d)
 {
     return d.toString(QStringLiteral("dd/MM/yyyy"));
@@ -58,25 +66,26 @@ QString textoDaData(const QDate &d)
 PainelFinancas::PainelFinancas(QWidget *parent)
     : tk::Moldura(parent), imgExecutado(recursos::Figura(QStringLiteral("executado")))
 {
-    cmbFinancasMes = new tk::CaixaCombinacao(this, meses);
+    // The month chosen and its grid: out of reach while an entry is edited.
+    frmFinancasGrade = new tk::Moldura(this);
+    const int alturaDaGrade = (LinhasVisiveis + 1) * tk::Px(240) + 4;
+    frmFinancasGrade->setGeometry(0, 0, 390, 32 + alturaDaGrade);
+    cmbFinancasMes = new tk::CaixaCombinacao(frmFinancasGrade, meses);
     for (int i = 0; i < 12; ++i)
         cmbFinancasMes->setItemData(i, i + 1);
     cmbFinancasMes->setGeometry(0, 1, 130, 24);
-    txtFinancasAno = caixaNumerica(this, 4);
+    txtFinancasAno = caixaNumerica(frmFinancasGrade, 4);
     txtFinancasAno->setAlignment(Qt::AlignCenter);
     txtFinancasAno->setGeometry(136, 2, 52, 22);
-    cmdFinancasExibirMes = new tk::Botao(this, QStringLiteral("&Exibir Mês"));
+    cmdFinancasExibirMes = new tk::Botao(frmFinancasGrade, QStringLiteral("&Exibir Mês"));
     cmdFinancasExibirMes->setGeometry(194, 0, 100, 26);
-
-    frmFinancasGrade = new tk::Moldura(this);
-    frmFinancasGrade->setGeometry(0, 32, tk::Px(5600) + 4, (LinhasVisiveis + 1) * tk::Px(240) + 4);
     grdFinancas = new tk::Grade(frmFinancasGrade);
-    grdFinancas->setGeometry(frmFinancasGrade->rect());
+    grdFinancas->setGeometry(0, 32, tk::Px(5600) + 4, alturaDaGrade);
     grdFinancas->DefinirCols(6);
     txtFinancasSemRegistro = new tk::CaixaTexto(frmFinancasGrade);
     txtFinancasSemRegistro->setText(QStringLiteral("Sem Movimento"));
     txtFinancasSemRegistro->setAlignment(Qt::AlignCenter);
-    txtFinancasSemRegistro->setGeometry(frmFinancasGrade->rect().adjusted(1, tk::Px(240) + 1, -1, -1));
+    txtFinancasSemRegistro->setGeometry(grdFinancas->geometry().adjusted(1, tk::Px(240) + 1, -1, -1));
     txtFinancasSemRegistro->setEnabled(false);
 
     const int ySaldos = frmFinancasGrade->geometry().bottom() + 10;
@@ -92,6 +101,7 @@ PainelFinancas::PainelFinancas(QWidget *parent)
     txtFinancasSaldoAtual->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtFinancasSaldoAtual->setGeometry(154, ySaldos + 28, 100, 21);
     txtFinancasSaldoAtual->setEnabled(false);
+    legivelDesabilitada(txtFinancasSaldoAtual);
     cmdFinancasNovo = new tk::Botao(this, QStringLiteral("&Novo Lançamento"));
     cmdFinancasNovo->setGeometry(0, ySaldos + 64, 150, 26);
 
@@ -107,6 +117,7 @@ PainelFinancas::PainelFinancas(QWidget *parent)
     txtFinancasData->setGeometry(64, 28, 96, 21);
     // Set only by the opening and by the calendar, so it always holds a date.
     txtFinancasData->setEnabled(false);
+    legivelDesabilitada(txtFinancasData);
     cmdFinancasCalendario = new tk::BotaoFigura(d, recursos::Figura(QStringLiteral("calendario")), QStringLiteral("Exibir Calendário"));
     cmdFinancasCalendario->move(164, 24);
     rotulo(d, QStringLiteral("Descrição da Receita ou Despesa :"), 10, 58, 370);
