@@ -4,21 +4,13 @@
 //   build/bin/bench_velora_financas [--benchmark_repetitions=5]
 // The file is made once in the temporary folder (VELORA_BENCH_BASE names another place).
 
+#include "base_de_bench.h"
 #include "core/frmAgenda.h"
-#include "core/modDb.h"
 #include "core/sessao.h"
-#include "esquema.h"
 #include "finances/modFinancas.h"
 #include "finances/painel_financas.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
-#include <cstdio>
 
 namespace {
 
@@ -26,16 +18,8 @@ constexpr int mesCheio = 6, anoCheio = 2026, porMes = 500, outros = 99, porOutro
 
 // User 1: 500 entries in every month of 2023 to 2027, a third of them receipts, every fifth
 // one planned, with an opening balance per month; 99 other users with 2000 entries each.
-void criarBase(const QString &arquivo)
+QString carga()
 {
-    if (QFile::exists(arquivo))
-        return;
-    std::fprintf(stderr, "criando %s...\n", qPrintable(arquivo));
-    const QString erro = CriarBaseVazia(arquivo);
-    if (!erro.isEmpty())
-        qFatal("%s", qPrintable(erro));
-    sqlite3 *db = nullptr;
-    sqlite3_open(arquivo.toUtf8().constData(), &db);
     const QString sql =
         QStringLiteral("BEGIN;"
                        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < ") + QString::number(outros + 1) +
@@ -55,10 +39,7 @@ void criarBase(const QString &arquivo)
                        "SELECT 1, y, 1, 2, 3, 4, 5, 6.5, 7, 8, 9, 10, 11, 12 FROM (SELECT 2023 y UNION SELECT 2024 UNION SELECT 2025 "
                        "UNION SELECT 2026 UNION SELECT 2027);"
                        "COMMIT;ANALYZE;");
-    char *msg = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK)
-        qFatal("%s", msg);
-    sqlite3_close(db);
+    return sql;
 }
 
 void BM_LerMes500(benchmark::State &state)
@@ -92,14 +73,5 @@ BENCHMARK(BM_SaldoImportado500)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QString pasta = qEnvironmentVariableIsSet("VELORA_BENCH_BASE") ? qEnvironmentVariable("VELORA_BENCH_BASE")
-                                                                         : QDir::temp().filePath(QStringLiteral("velora-bench-financas"));
-    QDir().mkpath(pasta);
-    criarBase(QDir(pasta).filePath(QStringLiteral("dadosu.lst")));
-    modDb::DefinirPastaDados(pasta);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return RodarBenchmarks(argc, argv, "velora-bench-financas", carga());
 }

@@ -56,6 +56,13 @@ void legivelDesabilitada(QWidget *caixa)
     caixa->setPalette(p);
 }
 
+// A refused check: its message, and the focus to the box to mend.
+void recusar(const char *texto, QWidget *foco)
+{
+    Mensagem(QString::fromUtf8(texto), 1, 3);
+    foco->setFocus();
+}
+
 QString textoDaData(const QDate &d)
 {
     return d.toString(QStringLiteral("dd/MM/yyyy"));
@@ -247,14 +254,12 @@ void PainelFinancas::frmAgenda_cmdFinancasExibirMes_Click()
 {
     RetirarFoco();
     if (txtFinancasAno->text().trimmed().isEmpty()) {
-        Mensagem(QStringLiteral("Informe o Ano!"), 1, 3);
-        txtFinancasAno->setFocus();
+        recusar("Informe o Ano!", txtFinancasAno);
         return;
     }
     const auto ano = LerAno(txtFinancasAno->text(), Sessao.SeparadorDecimal);
     if (!ano || *ano < 1950 || *ano > 2099) {
-        Mensagem(QStringLiteral("Informe um Ano Válido!"), 1, 3);
-        txtFinancasAno->setFocus();
+        recusar("Informe um Ano Válido!", txtFinancasAno);
         return;
     }
     {
@@ -337,15 +342,13 @@ void PainelFinancas::frmAgenda_cmdFinancasSalvar_Click()
 {
     RetirarFoco();
     if (txtFinancasDescricao->text().trimmed().isEmpty()) {
-        Mensagem(QStringLiteral("Informe uma Descrição para o Lançamento!"), 1, 3);
-        txtFinancasDescricao->setFocus();
+        recusar("Informe uma Descrição para o Lançamento!", txtFinancasDescricao);
         return;
     }
     // An empty box, zero or a text that is no number.
     const auto valor = LerValor(txtFinancasValor->text(), Sessao.SeparadorDecimal);
     if (!valor || *valor == 0) {
-        Mensagem(QStringLiteral("Informe um Valor para o Lançamento!"), 1, 3);
-        txtFinancasValor->setFocus();
+        recusar("Informe um Valor para o Lançamento!", txtFinancasValor);
         return;
     }
     {
