@@ -206,10 +206,9 @@ void FrmAgenda::Mostrar()
 
 void FrmAgenda::frmAgenda_Form_Load()
 {
-    carregado = true;
     lblHora->setText(relogio::Agora().toString(QStringLiteral("HH:mm")));
     Sessao.SeparadorDecimal = localidade::SeparadorDecimal();
-    tk::Tela::Ampulheta(true);
+    tk::EsperaNaTela espera;
     tk::ProcessarEventos();
     if (primeiraCarga) {
         primeiraCarga = false;
@@ -246,7 +245,8 @@ void FrmAgenda::frmAgenda_Form_Load()
         AbrirPainel(Sessao.Pastinha);
         Sessao.MinutosChecagem = 1;
     }
-    tk::Tela::Ampulheta(false);
+    // Only a load that finished counts: one that failed runs again at the next sign-on.
+    carregado = true;
 }
 
 void FrmAgenda::AtualizarIdentificacao()
