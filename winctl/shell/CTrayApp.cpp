@@ -15,6 +15,7 @@
 int CTrayApp::run(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    app.setDesktopFileName(QStringLiteral("example.kesto.PaneKeeper"));
     app.setQuitOnLastWindowClosed(false);  // the hidden dialog is no reason to end
     TerminationSignals termination;
 
