@@ -13,7 +13,8 @@ if [[ "${1:-}" == --sanitizadores ]]; then
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 else
   pasta=build
-  "$raiz/scripts/compilar.sh" -DVELORA_TESTES=ON
+  # Installed under /usr, as the Debian package the suite builds and checks.
+  "$raiz/scripts/compilar.sh" -DVELORA_TESTES=ON -DCMAKE_INSTALL_PREFIX=/usr
 fi
 cd "$raiz/$pasta"
 exec ctest --output-on-failure -j2 --timeout 900
