@@ -1,6 +1,9 @@
 # The Debian package of both programs (cpack -G DEB in the build folder). The programs find
 # their installed folders by the configured prefix, so the package installs under that same
 # prefix: configure with -DCMAKE_INSTALL_PREFIX=/usr for a package that installs into /usr.
+# Installing and packaging take what the build made and never build: a package made while the
+# tests run (the install tests do) must not relink the programs under them.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velora-panekeeper)
 set(CPACK_PACKAGE_VENDOR "Velora")

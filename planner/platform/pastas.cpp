@@ -46,22 +46,11 @@ int criarPasta(const QString &pasta)
     }
 }
 
-// The folder takes a new file (SQLite's journal) and the file, when there, opens for writing:
-// "" or the reason.
-QString gravavel(const QString &pasta, const QString &arquivo)
+// The folder takes a new file, as SQLite's journal: "" or the reason it does not.
+QString aceitaArquivos(const QString &pasta)
 {
-    {
-        QTemporaryFile teste(QDir(pasta).filePath(QStringLiteral(".velora-XXXXXX")));
-        if (!teste.open())
-            return teste.errorString();
-    }
-    if (!QFileInfo::exists(arquivo))
-        return {};
-    const int fd = ::open(QFile::encodeName(arquivo).constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        return erroDoSistema(errno);
-    ::close(fd);
-    return {};
+    QTemporaryFile teste(QDir(pasta).filePath(QStringLiteral(".velora-XXXXXX")));
+    return teste.open() ? QString() : teste.errorString();
 }
 
 QString canonica(const QString &pasta)
@@ -104,12 +93,18 @@ QString PrepararPastaDados(const PastaDados &p)
         if (const int erro = criarPasta(p.pasta))
             return QStringLiteral("Não foi possível criar a pasta de dados %1: %2.").arg(p.pasta, erroDoSistema(erro));
     }
-    if (const QString erro = gravavel(p.pasta, arquivo); !erro.isEmpty())
+    if (const QString erro = aceitaArquivos(p.pasta); !erro.isEmpty())
         return QStringLiteral("Não é possível gravar na pasta de dados %1: %2.").arg(p.pasta, erro);
     if (!existe) {
         if (const QString erro = CriarBaseVazia(arquivo); !erro.isEmpty())
             return QStringLiteral("Não foi possível criar a base de dados na pasta %1: %2.").arg(p.pasta, erro);
+        return {};
     }
+    // SQLite would open a read-only file without a word and fail at the first write.
+    const int fd = ::open(QFile::encodeName(arquivo).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return QStringLiteral("Não é possível gravar no arquivo de dados %1: %2.").arg(arquivo, erroDoSistema(errno));
+    ::close(fd);
     return {};
 }
 

@@ -38,8 +38,9 @@ PastaDados EscolherPastaDados(const Ambiente &a);
 // Readies the chosen folder before the start-up probe. The installed program's own folder is
 // made (0700, as for any XDG folder) with an empty database when it holds none; a folder that
 // holds the file, or is to hold it, must take new files (SQLite writes its journal beside the
-// file). Elsewhere a missing file is left for the probe to report. Returns "" when ready, else
-// the message, naming the folder; nothing but the folder and its empty database is ever made.
+// file) and the file must open for writing. Elsewhere a missing file is left for the probe to
+// report. Returns "" when ready, else the message naming the folder (or the file); nothing but
+// the folder and its empty database is ever made.
 QString PrepararPastaDados(const PastaDados &p);
 
 // The folder of README.md and AjudaAgenda.doc: the installed program's share folder, else the
