@@ -135,7 +135,13 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
          [this] { return RelatorioDoDia(localidade::DataLonga(Sessao.DiaExibido), lblIdentNome->text(), LinhasExibidas()); }},
         {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true, {}, {}, {}},
         {QStringLiteral("Financas"), frmFinancas, imgFinancas, 7740, 950, true,
-         [this] { frmFinancas->Abrir(); }, {}, [this] { frmFinancas->Limpar(); }},
+         [this] { frmFinancas->Abrir(); }, {}, [this] { frmFinancas->Limpar(); },
+         [this] {
+             const PainelFinancas &p = *frmFinancas;
+             return RelatorioDoMes(p.cmbFinancasMes->currentText(), p.txtFinancasAno->text(), lblIdentNome->text(),
+                                   p.MesExibido().linhas, Sessao.SeparadorDecimal, p.txtFinancasSaldoInicial->text(),
+                                   p.txtFinancasSaldoAtual->text());
+         }},
         {QStringLiteral("Tarefas"), frmTarefas, imgTarefas, 8695, 845, true, {}, {}, {}},
         {QStringLiteral("Notas"), frmNotas, imgNotas, 9550, 695, false, {}, {}, {}},
         {QStringLiteral("Configuracao"), frmConfig, nullptr, 0, 0, false, {}, {}, {}},

@@ -2,6 +2,7 @@
 
 #include "appointments/modCompromissos.h"
 #include "core/modMsgBox.h"
+#include "finances/modFinancas.h"
 #include "platform/impressora.h"
 #include "platform/relogio.h"
 #include "platform/toolkit.h"
@@ -14,6 +15,17 @@ const QString CrLf = QStringLiteral("\r\n");
 QString nomeNoCabecalho(const QString &usuario)
 {
     return usuario.left(30);
+}
+
+// A description in a column of its own: every piece but the last is whole and followed by the
+// column's closing " | " and a continuation line indented by recuo blanks; the last is padded.
+QString colunaDaDescricao(const QString &descricao, int largura, int recuo)
+{
+    const QStringList pedacos = CortarDescricao(descricao, largura, true);
+    QString texto;
+    for (qsizetype i = 0; i + 1 < pedacos.size(); ++i)
+        texto += pedacos.at(i) + QStringLiteral(" | ") + CrLf + QString(recuo, u' ') + QStringLiteral("| ");
+    return texto + Preencher(pedacos.last(), largura) + QStringLiteral(" | ");
 }
 
 } // namespace
@@ -49,6 +61,28 @@ Relatorio RelatorioDoDia(const QString &dataLonga, const QString &usuario, const
                         CortarDescricao(l.texto, 88, false).join(CrLf + QString(16, u' ') + QStringLiteral("| "));
         r.registros.push_back({{texto}, {QStringLiteral(" ")}});
     }
+    return r;
+}
+
+Relatorio RelatorioDoMes(const QString &mes, const QString &ano, const QString &usuario, const QVector<LinhaLancamento> &linhas,
+                         QChar separador, const QString &saldoInicial, const QString &saldoAtual)
+{
+    Relatorio r;
+    r.cabecalho = QStringLiteral(" Financas do Mês de ") + mes.trimmed() + QStringLiteral("/") + ano + QStringLiteral(" da Agenda do ") +
+                  nomeNoCabecalho(usuario);
+    r.abertura = {QString(75, u' ') + QStringLiteral("Saldo Inicial : ") + Preencher(saldoInicial, 15, true)};
+    for (const LinhaLancamento &l : linhas) {
+        // The amount columns show only amounts above zero, as the grid does.
+        const QString recebido = l.recebido > 0 ? FormatarValor(l.recebido, separador) : QString();
+        const QString pago = l.pago > 0 ? FormatarValor(l.pago, separador) : QString();
+        const QString valor = !recebido.isEmpty() ? Preencher(recebido, 11, true) + QStringLiteral("+")
+                                                  : QString(13, u' ') + Preencher(pago, 11, true) + QStringLiteral("-");
+        const QString texto = QStringLiteral("  ") + l.data.toString(QStringLiteral("dd/MM/yyyy")) +
+                              (l.efetuado ? QStringLiteral("X") : QStringLiteral(" ")) + QStringLiteral("| ") +
+                              colunaDaDescricao(l.descricao, 63, 13) + valor;
+        r.registros.push_back({{texto}, {QStringLiteral(" ")}});
+    }
+    r.fechamento = {QString(75, u' ') + QStringLiteral("  Saldo Atual : ") + Preencher(saldoAtual, 15, true)};
     return r;
 }
 

@@ -9,6 +9,7 @@ namespace impressora {
 class Impressora;
 }
 struct LinhaGrade;
+struct LinhaLancamento;
 
 // One print statement of a report: its text (CR LF inside it starts continuation lines) and
 // whether it is printed in bold.
@@ -42,6 +43,11 @@ QStringList CortarDescricao(const QString &descricao, int largura, bool ateQuatr
 // The appointments of a day, from the rows its grid shows; empty slots and continuation rows are
 // not printed.
 Relatorio RelatorioDoDia(const QString &dataLonga, const QString &usuario, const QVector<LinhaGrade> &linhas);
+
+// The ledger of a month, from the rows its grid shows and the texts of its month list, year
+// and balance boxes.
+Relatorio RelatorioDoMes(const QString &mes, const QString &ano, const QString &usuario, const QVector<LinhaLancamento> &linhas,
+                         QChar separador, const QString &saldoInicial, const QString &saldoAtual);
 
 // The text of a page's footer.
 QString Rodape(const QDateTime &agora, int pagina);

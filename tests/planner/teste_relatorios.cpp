@@ -6,6 +6,7 @@
 #include "appointments/painel_compromissos.h"
 #include "core/frmAgenda.h"
 #include "core/sessao.h"
+#include "finances/modFinancas.h"
 #include "platform/bandeja.h"
 #include "platform/impressora.h"
 #include "platform/localidade.h"
@@ -108,6 +109,27 @@ TEST(Relatorio, DoDiaPulaVaziosEContinuacoes)
                                            QString(16, u' ') + QStringLiteral("| ") + QString(12, u'a'));
     EXPECT_EQ(r.registros[2][0].texto, QStringLiteral("  11:00         | Reunião [BIA]"));
     EXPECT_EQ(r.registros[2][1].texto, QStringLiteral(" "));
+}
+
+TEST(Relatorio, DoMesComSaldosEValoresNaColunaCerta)
+{
+    const QVector<LinhaLancamento> linhas = {
+        {1, QDate(2026, 12, 1), QStringLiteral("Aluguel"), 0, 150000, true},
+        {2, QDate(2026, 12, 5), QString(64, u'd'), 250050, 0, false},
+    };
+    const Relatorio r = RelatorioDoMes(QStringLiteral("  Dezembro "), QStringLiteral("2026"), QStringLiteral("Ana"), linhas, u',',
+                                       QStringLiteral("100,00"), QStringLiteral("-1400,00"));
+    EXPECT_EQ(r.cabecalho, QStringLiteral(" Financas do Mês de Dezembro/2026 da Agenda do Ana"));
+    EXPECT_EQ(r.abertura, QStringList{QString(75, u' ') + QStringLiteral("Saldo Inicial : ") + QString(9, u' ') + QStringLiteral("100,00")});
+    ASSERT_EQ(r.registros.size(), 2);
+    // A payment after 11 and 2 blanks with "-"; a receipt right after the closing " | " with "+".
+    EXPECT_EQ(r.registros[0][0].texto, QStringLiteral("  01/12/2026X| ") + Preencher(QStringLiteral("Aluguel"), 63) + QStringLiteral(" | ") +
+                                           QString(13, u' ') + QStringLiteral("    1500,00-"));
+    const QString continuacao = QStringLiteral(" | \r\n") + QString(13, u' ') + QStringLiteral("| ");
+    EXPECT_EQ(r.registros[1][0].texto, QStringLiteral("  05/12/2026 | ") + QString(63, u'd') + continuacao + QStringLiteral("d") + continuacao +
+                                           continuacao + QString(63, u' ') +
+                                           QStringLiteral(" | ") + QStringLiteral("    2500,50+"));
+    EXPECT_EQ(r.fechamento, QStringList{QString(75, u' ') + QStringLiteral("  Saldo Atual : ") + QString(7, u' ') + QStringLiteral("-1400,00")});
 }
 
 TEST(Relatorio, PaginasComCabecalhoRegraERodape)
