@@ -1,6 +1,9 @@
 #include "core/frmAgenda.h"
 
+#include "appointments/calendario_mes.h"
+#include "appointments/frmLembrete.h"
 #include "appointments/modCompromissos.h"
+#include "appointments/modLembretes.h"
 #include "appointments/modSons.h"
 #include "appointments/painel_compromissos.h"
 #include "core/frmConfig.h"
@@ -124,7 +127,8 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
         {QStringLiteral("Inicial"), frmInicial, imgAjuda, 10255, 300, false, {}, {}, {}},
         {QStringLiteral("Compromissos"), frmCompromissos, imgCompromissos, 5140, 1480, true,
          [] { MontarGrade(Sessao.DiaExibido); },
-         [this] { lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" ")); }, {}},
+         [this] { lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" ")); },
+         [this] { frmCompromissos->frmCalendar->hide(); }},
         {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true, {}, {}, {}},
         {QStringLiteral("Financas"), frmFinancas, imgFinancas, 7740, 950, true, {}, {}, {}},
         {QStringLiteral("Tarefas"), frmTarefas, imgTarefas, 8695, 845, true, {}, {}, {}},
@@ -187,6 +191,7 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     imgMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
     lblMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
     tmrRelogio->Timer = [this] { frmAgenda_tmrRelogio_Timer(); };
+    tmrChecagem->Timer = [] { frmAgenda_tmrChecagem_Timer(); };
     QueryUnload = [this] { frmAgenda_imgMinimizar_Click(); };
 
     if (const QScreen *tela = QGuiApplication::primaryScreen())
@@ -213,7 +218,7 @@ void FrmAgenda::frmAgenda_Form_Load()
         AplicarRegiao(*this, RegiaoDaImagem(picMainSkin->Imagem().toImage()));
     }
     Sessao.DiaExibido = relogio::Hoje();
-    tmrChecagem->DefinirIntervalo(60000);
+    tmrChecagem->DefinirIntervalo(IntervaloDaChecagem());
     tmrChecagem->DefinirAtivo(true);
     tmrRelogio->DefinirAtivo(true);
     Sessao.MinutosChecagem = 1;

@@ -43,6 +43,7 @@ TEST(RecursosFiguras, CadaNomeComSeuTamanho)
         {"impressora", 24, 24},    {"configuracao", 24, 24}, {"ajuda", 24, 24},
         {"sair", 24, 24},          {"minimizar", 24, 24},    {"inicial", 160, 160},
         {"dia_anterior", 18, 18},  {"dia_seguinte", 18, 18}, {"calendario", 24, 24},
+        {"calendario_mes", 24, 24}, {"lembrete", 420, 300},
     };
     for (const auto &f : figuras)
         EXPECT_EQ(recursos::Figura(QString::fromLatin1(f.nome)).size(), QSize(f.largura, f.altura))
@@ -58,7 +59,7 @@ TEST(RecursosFiguras, CadaNomeComSeuTamanho)
 // may remain at the rim (it would show as a pink fringe).
 TEST(RecursosFiguras, FacesDeJanelaRecortaveis)
 {
-    for (const char *nome : {"agenda", "logon", "msgbox", "aguarde"}) {
+    for (const char *nome : {"agenda", "logon", "msgbox", "aguarde", "lembrete"}) {
         const QImage f = Imagem(nome);
         const int d = f.width() - 1, b = f.height() - 1;
         for (const QPoint canto : {QPoint(0, 0), QPoint(d, 0), QPoint(0, b), QPoint(d, b)})
