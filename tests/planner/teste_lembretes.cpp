@@ -207,6 +207,17 @@ TEST_F(Lembretes, VencimentoAteOSegundo)
         EXPECT_EQ(resumo(LerLembretes(SqlAniversariosDevidos(eu, c.agora.date()))), QLatin1String(c.aniversarios));
     }
     EXPECT_EQ(DataHoraDoLembrete(QDateTime(hoje, QTime(9, 5, 59))), QStringLiteral("29 Fevereiro 2028 - 09:05"));
+
+    // Each statement reaches its rows through the scan's own index, both halves of the union too.
+    const auto plano = [](const QString &sql) {
+        QStringList passos;
+        for (RecordSet rs = Consultar(QStringLiteral("EXPLAIN QUERY PLAN ") + sql); !rs.Eof(); rs.MoveNext())
+            passos << rs(QStringLiteral("detail")).Texto();
+        return passos.filter(QStringLiteral("SEARCH"));
+    };
+    const QStringList compromissos = plano(SqlCompromissosDevidos(eu, QDateTime(hoje, QTime(9, 0))));
+    EXPECT_EQ(compromissos.filter(QStringLiteral("USING INDEX CompromissosLembretes")).size(), 2) << compromissos.join(u'\n').toStdString();
+    EXPECT_EQ(plano(SqlAniversariosDevidos(eu, hoje)).filter(QStringLiteral("USING INDEX CompromissosDiaTodo")).size(), 1);
 }
 
 TEST_F(Lembretes, EmOrdemComCadaBotao)
