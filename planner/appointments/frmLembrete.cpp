@@ -34,7 +34,7 @@ tk::CaixaTexto *caixaFixa(QWidget *pai, int x, int y, int w)
 
 } // namespace
 
-FrmLembrete::FrmLembrete() : tk::Formulario(QStringLiteral("Lembrete Velora"))
+FrmLembrete::FrmLembrete() : tk::Formulario(QStringLiteral("Lembrete Velora"), &frmAgenda())
 {
     setWindowIcon(recursos::IconePrograma());
     DefinirFace(recursos::Figura(QStringLiteral("lembrete")));
@@ -233,7 +233,8 @@ Desfecho lembrar(qint64 usuario, qint64 chave, bool aniversario)
         f.PrepararAniversario(*l);
     else
         f.PrepararCompromisso(*l);
-    modal::Exibir(f);
+    // Modal over the main window only: the tray icon and its menu still answer.
+    modal::Exibir(f, Qt::WindowModal);
     if (f.FechadoPorBotao() && !programa::Encerrado() && Sessao.Codigo == usuario)
         return Desfecho::Exibido;
     PararSom();

@@ -8,12 +8,14 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QPoint>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 
 using namespace std::chrono_literals;
@@ -63,11 +65,12 @@ struct PontaAPonta : ::testing::Test {
     {
         executar(arquivo, QString::fromLatin1(usuario).arg(QLatin1String(login)).toUtf8().constData());
     }
-    xtest::ChildProcess iniciar()
+    xtest::ChildProcess iniciar(std::vector<std::string> argumentos = {}, std::vector<std::string> ambiente = {})
     {
-        return xtest::spawnProgram({VELORA_BINARIO},
-                                   {"VELORA_DADOS=" + dados.path().toStdString(), "XDG_RUNTIME_DIR=" + execucao.path().toStdString(),
-                                    "QT_QPA_PLATFORM=xcb", "DISPLAY=" + xtest::testServer().display()});
+        argumentos.insert(argumentos.begin(), VELORA_BINARIO);
+        ambiente.insert(ambiente.end(), {"VELORA_DADOS=" + dados.path().toStdString(), "XDG_RUNTIME_DIR=" + execucao.path().toStdString(),
+                                         "QT_QPA_PLATFORM=xcb", "DISPLAY=" + xtest::testServer().display()});
+        return xtest::spawnProgram(argumentos, ambiente);
     }
     // The program's shown window with this title, or none.
     xcb_window_t janela(const std::string &titulo)
@@ -95,10 +98,10 @@ struct PontaAPonta : ::testing::Test {
         ASSERT_TRUE(p.waitForExit(20s)) << "xdotool não terminou";
     }
     void ativar(xcb_window_t w) { xdotool({"windowactivate", "--sync", std::to_string(w)}); }
-    void clicar(xcb_window_t w, int px, int py, int vezes = 1)
+    void clicar(xcb_window_t w, int px, int py, int vezes = 1, int botao = 1)
     {
         xdotool({"mousemove", "--window", std::to_string(w), std::to_string(px), std::to_string(py), "click", "--repeat",
-                 std::to_string(vezes), "--delay", "60", "1"});
+                 std::to_string(vezes), "--delay", "60", std::to_string(botao)});
     }
     void digitar(const std::string &texto) { xdotool({"type", "--delay", "20", texto}); }
     void tecla(const std::string &t) { xdotool({"key", t}); }
@@ -204,4 +207,173 @@ TEST_F(PontaAPonta, NovaContaEUmCompromissoRepetido)
     tecla("alt+e");
     responderMensagem();  // "Você Confirma Exclusão desse Compromisso?"
     EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, hoje).isEmpty(); }, 20s)) << valor(arquivo, hoje).toStdString();
+}
+
+namespace {
+
+// The pixels of a part of the screen as 0xRRGGBB, read with ImageMagick's import.
+std::vector<unsigned> pixels(const QString &pasta, int x, int y, int w, int h)
+{
+    const QString arquivo = QDir(pasta).filePath(QStringLiteral("recorte.txt"));
+    xtest::ChildProcess import = xtest::spawnProgram({"import", "-window", "root", "-crop", QStringLiteral("%1x%2+%3+%4").arg(w).arg(h).arg(x).arg(y).toStdString(),
+                                                      "+repage", arquivo.toStdString()},
+                                                     {"DISPLAY=" + xtest::testServer().display()});
+    EXPECT_TRUE(import.waitForExit(20s)) << "import não terminou";
+    QFile f(arquivo);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << "sem " << arquivo.toStdString();
+    std::vector<unsigned> cores;
+    // Each line ends with the pixel as "srgb(R,G,B)", eight bits a channel whatever the depth.
+    for (const QByteArray &linha : f.readAll().split('\n')) {
+        const qsizetype inicio = linha.lastIndexOf("srgb(");
+        const QList<QByteArray> canais = inicio < 0 ? QList<QByteArray>() : linha.mid(inicio + 5).chopped(1).split(',');
+        if (canais.size() == 3)
+            cores.push_back(canais[0].toUInt() << 16 | canais[1].toUInt() << 8 | canais[2].toUInt());
+    }
+    return cores;
+}
+
+// A cell's day drawn in the colour of a marked day: dark blue, or dark red on Sundays.
+bool diaMarcado(const std::vector<unsigned> &cores, bool domingo)
+{
+    return std::any_of(cores.begin(), cores.end(), [domingo](unsigned c) {
+        const int r = int(c >> 16 & 0xFF), g = int(c >> 8 & 0xFF), b = int(c & 0xFF);
+        return domingo ? r >= 90 && r <= 170 && g < 50 && b < 50 : b - std::max(r, g) > 60;
+    });
+}
+
+} // namespace
+
+// The program starts hidden in the tray with the one-minute interval and the scan every half
+// second (VELORA_CHECAGEM_MS). Five rows are due: the reminder comes in front of the program the
+// user is in, once per row, in order, and each button changes the rows it should; then the month
+// calendar marks the days and opens one in the grid; the end from the tray with a reminder open
+// ends the program.
+TEST_F(PontaAPonta, LembretesEmOrdemECalendarioDoMes)
+{
+    xtest::ChildProcess bandeja = xtest::spawnProgram({"trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
+                                                       "--width", "120", "--height", "24"},
+                                                      {"DISPLAY=" + xtest::testServer().display()});
+    ASSERT_TRUE(x.waitUntil([&] { return x.selectionOwner("_NET_SYSTEM_TRAY_S0") != XCB_NONE; }, 20s)) << "trayer não ofereceu a bandeja";
+    inserirUsuario("ANA");
+    executar(arquivo,
+             "Update Usuarios set Pastinha='Compromissos'; Update Configuracao set SomCompromisso='Cuco';"
+             "Insert into Compromissos(Usuario,Data,Hora,HoraFim,Compromisso,ChavePai,Status,Compartilhado) values "
+             "(1,date('now','localtime'),NULL,NULL,'Aniversário de Bia',0,'2','N'),"
+             "(1,date('now','localtime','-1 day'),'08:00:00',NULL,'Ligar',0,'0','N'),"
+             "(1,date('now','localtime','-1 day'),'09:00:00','10:00:00','Reunião',0,'0','N'),"
+             "(1,date('now','localtime','-1 day'),'10:00:00',NULL,'Reunião',3,'0','N'),"
+             "(1,date('now','localtime','-1 day'),'11:00:00','12:00:00','Viagem',0,'0','N'),"
+             "(1,date('now','localtime','-1 day'),'12:00:00',NULL,'Viagem',5,'0','N'),"
+             "(1,date('now','localtime'),time('now','localtime'),NULL,'Agora',0,'0','N');");
+    xtest::WindowSpec especificacao;
+    especificacao.title = "Outro programa";
+    especificacao.width = 700;
+    especificacao.height = 500;
+    const xcb_window_t outro = x.openWindow(especificacao);
+    ativar(outro);
+
+    xtest::ChildProcess velora = iniciar({"bandeja"}, {"VELORA_CHECAGEM_MS=500"});
+    xcb_window_t lembrete = esperarJanela("Lembrete Velora");
+    ASSERT_NE(lembrete, XCB_NONE);
+    x.watch(lembrete);
+    EXPECT_EQ(janela("Agenda Velora"), XCB_NONE) << "a agenda devia continuar na bandeja";
+    const auto posicao = [&](xcb_window_t w) {
+        const std::vector<xcb_window_t> pilha = x.clientList();
+        return std::find(pilha.begin(), pilha.end(), w) - pilha.begin();
+    };
+    EXPECT_TRUE(x.waitUntil([&] { return posicao(lembrete) > posicao(outro); }, 20s)) << "o lembrete ficou atrás de outra janela";
+
+    // Each showing may be a new X window (the topmost step makes the toolkit recreate it): the
+    // next reminder is a window other than the last one, or the last one mapped again.
+    int mapas = x.mapCount(lembrete);
+    const auto proximo = [&] {
+        xcb_window_t novo = XCB_NONE;
+        EXPECT_TRUE(x.waitUntil([&] {
+            novo = janela("Lembrete Velora");
+            return novo != XCB_NONE && (novo != lembrete || x.mapCount(lembrete) > mapas);
+        }, 20s)) << "o lembrete seguinte não veio";
+        lembrete = novo;
+        x.watch(lembrete);
+        mapas = x.mapCount(lembrete);
+    };
+    const auto ate = [&](const char *sql, const QString &esperado) {
+        EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, sql) == esperado; }, 20s))
+            << sql << ": " << valor(arquivo, sql).toStdString() << " em vez de " << esperado.toStdString();
+    };
+    const QDate hoje = QDate::currentDate(), amanha = hoje.addDays(1);
+    const auto reagendar = [&] {  // the first entry of the list, then "&ReAgendar"
+        clicar(lembrete, 254, 230);
+        tecla("Home");
+        tecla("Return");
+        clicar(lembrete, 362, 230);
+    };
+
+    clicar(lembrete, 311, 272);  // "Avisar &Próximo Ano"
+    ate("Select Data from Compromissos Where Chave = 1", hoje.addYears(1).toString(Qt::ISODate));
+    proximo();
+    clicar(lembrete, 311, 272);  // "&Compromisso Executado" on the 08:00 of yesterday
+    ate("Select Status from Compromissos Where Chave = 2", QStringLiteral("1"));
+    proximo();
+    clicar(lembrete, 109, 272);  // "&Excluir Compromisso" on 09:00-10:00, ordered by its end
+    ate("Select count(*) from Compromissos Where Compromisso = 'Reunião'", QStringLiteral("0"));
+    proximo();
+    reagendar();  // 11:00-12:00 by "   1 dia": from today, with its continuation row
+    ate("Select group_concat(Data || ' ' || Hora) from Compromissos Where Compromisso = 'Viagem'",
+        amanha.toString(Qt::ISODate) + QStringLiteral(" 11:00:00,") + amanha.toString(Qt::ISODate) + QStringLiteral(" 12:00:00"));
+    proximo();
+    reagendar();  // the one due now, by "   5 minutos"
+    ate("Select Status || (datetime(Data || ' ' || Hora) > datetime('now', 'localtime')) from Compromissos Where Chave = 7", QStringLiteral("01"));
+    EXPECT_TRUE(esperarSumir("Lembrete Velora"));
+
+    // The tray icon shows the main window, on the appointments panel.
+    xcb_window_t icone = XCB_NONE;
+    ASSERT_TRUE(x.waitUntil([&] {
+        for (xcb_window_t t : x.descendants(x.root()))
+            if (x.wmClass(t).second == "trayer" || x.wmClass(t).second == "Trayer")
+                for (xcb_window_t w : x.descendants(t))
+                    if (x.wmClass(w).first == "velora" && x.viewable(w))
+                        return (icone = w) != XCB_NONE;
+        return false;
+    }, 20s)) << "sem o ícone na bandeja";
+    clicar(icone, 8, 8);
+    const xcb_window_t agenda = esperarJanela("Agenda Velora");
+    ASSERT_NE(agenda, XCB_NONE);
+    ativar(agenda);
+    clicar(agenda, 359, 447);  // the month calendar
+    if (amanha.month() != hoje.month())
+        clicar(agenda, 374, 101);  // ">>"
+    clicar(agenda, 539, 373);  // "&Negritar os Dias com Compromissos"
+    const auto celula = [&](const QDate &d) {
+        const int i = QDate(d.year(), d.month(), 1).dayOfWeek() % 7 + d.day() - 1;
+        return QPoint(344 + 13 + i % 7 * 52, 80 + 64 + i / 7 * 34);
+    };
+    QDate livre = QDate(amanha.year(), amanha.month(), 1);
+    while (livre >= hoje.addDays(-1) && livre <= amanha.addDays(1))
+        livre = livre.addDays(1);
+    const auto screen = x.screenRect(agenda);
+    ASSERT_TRUE(screen);
+    const auto marcado = [&](const QDate &d) {
+        const QPoint c = celula(d);
+        return diaMarcado(pixels(dados.path(), screen->x + c.x(), screen->y + c.y(), 48, 32), d.dayOfWeek() == 7);
+    };
+    EXPECT_TRUE(x.waitUntil([&] { return marcado(amanha); }, 20s)) << "o dia de amanhã não ficou em negrito";
+    EXPECT_FALSE(marcado(livre)) << livre.toString(Qt::ISODate).toStdString() << " não tem compromissos";
+
+    // Tomorrow opens in the grid: its 11:00 row is the rescheduled trip, deleted from there.
+    const QPoint c = celula(amanha);
+    clicar(agenda, c.x() + 24, c.y() + 16, 2);
+    clicar(agenda, 560, 152, 2);  // the 11:00 row
+    tecla("alt+e");
+    responderMensagem();  // "Você Confirma Exclusão desse Compromisso?"
+    ate("Select count(*) from Compromissos Where Compromisso = 'Viagem'", QStringLiteral("0"));
+
+    // A reminder open when the program is ended from the tray: it ends, the row as it was.
+    executar(arquivo, "Insert into Compromissos(Usuario,Data,Hora,Compromisso,ChavePai,Status,Compartilhado) "
+                      "values (1,date('now','localtime','-1 day'),'15:00:00','Pagar conta',0,'0','N')");
+    esperarJanela("Lembrete Velora");
+    clicar(icone, 8, 8, 1, 3);
+    tecla("e");  // "&Encerrar"
+    ASSERT_TRUE(velora.waitForExit(20s)) << "a agenda não terminou";
+    EXPECT_TRUE(WIFEXITED(velora.exitStatus()) && WEXITSTATUS(velora.exitStatus()) == 0);
+    EXPECT_EQ(valor(arquivo, "Select Status from Compromissos Where Compromisso = 'Pagar conta'"), QStringLiteral("0"));
 }
