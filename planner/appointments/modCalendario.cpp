@@ -53,9 +53,12 @@ QString SqlDiasComCompromissos(qint64 usuario, int mes, int ano, bool compartilh
     QString sql = QStringLiteral("SELECT day(Data) as Dia FROM Compromissos Where (Usuario = ") + u;
     if (compartilhados)
         sql += QStringLiteral(" or (Usuario <> ") + u + QStringLiteral(" and Compartilhado = 'S')");
-    // Grouped by date and ordered by it: each day once, ascending, as the cells are walked.
-    return sql + QStringLiteral(") and Month(Data) = ") + QString::number(mes) + QStringLiteral(" and Year(Data) = ") +
-           QString::number(ano) + QStringLiteral(" Group By Data Order By Data");
+    // The month as a range of dates, which the indexes on Data serve (Month() and Year() of every
+    // row would read the whole table); grouped by date and ordered by it: each day once,
+    // ascending, as the cells are walked.
+    const auto dia = [&](int d) { return QDate(ano, mes, d).toString(QStringLiteral("dd/MM/yyyy")); };
+    return sql + QStringLiteral(") and Data >= Cdate('") + dia(1) + QStringLiteral("') and Data <= Cdate('") +
+           dia(DiasDoMes(mes, ano)) + QStringLiteral("') Group By Data Order By Data");
 }
 
 QVector<int> DiasComCompromissos(qint64 usuario, int mes, int ano, bool compartilhados)
