@@ -100,6 +100,8 @@ TEST_F(CalendarioMes, NavegaEAbreODiaNaGrade)
     EXPECT_EQ(c.L[0]->text(), QStringLiteral("1 "));  // March 2026 starts on a Sunday
     EXPECT_EQ(c.L[31]->text(), QString());
     EXPECT_EQ(c.L[0]->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(c.lblDiaSemana[0]->palette().color(QPalette::WindowText), QColor(255, 128, 128));
+    EXPECT_EQ(c.lblDiaSemana[6]->palette().color(QPalette::WindowText), QColor(128, 128, 128));
     EXPECT_TRUE(destacado(c, 15));
     EXPECT_TRUE(c.chkCompromissosCompartilhados->isChecked() && c.chkCompromissosCompartilhados->isEnabled());
 

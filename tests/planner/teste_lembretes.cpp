@@ -147,16 +147,21 @@ struct Lembretes : ::testing::Test {
         Entrar(QStringLiteral("EU"));
         frmAgenda().frmAgenda_imgCompromissos_Click();
     }
-    qint64 figura(const QString &hora)
+    // The first data row of the grid at hora.
+    int linha(const QString &hora)
     {
         tk::Grade &g = *frmAgenda().frmCompromissos->grdCompromissos;
         for (int r = 1; r < g.Rows(); ++r)
-            if (g.TextMatrix(r, 2).startsWith(hora)) {
-                g.DefinirRow(r);
-                g.DefinirCol(1);
-                return g.CellPicture().cacheKey();
-            }
+            if (g.TextMatrix(r, 2).startsWith(hora))
+                return r;
         return 0;
+    }
+    qint64 figura(const QString &hora)
+    {
+        tk::Grade &g = *frmAgenda().frmCompromissos->grdCompromissos;
+        g.DefinirRow(linha(hora));
+        g.DefinirCol(1);
+        return g.CellPicture().cacheKey();
     }
 };
 
@@ -276,7 +281,10 @@ TEST_F(Lembretes, EmOrdemComCadaBotao)
         f.cmdReagendar->click();
         EXPECT_EQ(semDescricao->texto, QStringLiteral("Informe uma Descrição do Compromisso !"));
         EXPECT_TRUE(f.isVisible());
-        // Pasted text skips the key filter and is stored as typed.
+        // Typed keys pass the filter, which drops the apostrophe; pasted text is stored as typed.
+        f.TxtCompromisso->clear();
+        Digitar(f.TxtCompromisso, QStringLiteral("d'a"));
+        EXPECT_EQ(f.TxtCompromisso->text(), QStringLiteral("da"));
         f.TxtCompromisso->clear();
         QApplication::clipboard()->setText(QStringLiteral("Dentista d'Ávila 50% \"urgente\""));
         f.TxtCompromisso->paste();
@@ -380,6 +388,26 @@ TEST_F(Lembretes, ApagadosEnquantoOLembreteEstaAberto)
     frmAgenda_tmrChecagem_Timer();
     EXPECT_EQ(linhas(), QString());
     EXPECT_EQ(Sessao.MinutosChecagem, 1);
+}
+
+// The editing panel holds an appointment that a reminder deletes: saving it afterwards writes
+// nothing, so no continuation row is left without its head.
+TEST_F(Lembretes, EdicaoAbertaDeCompromissoExcluidoPeloLembrete)
+{
+    const qint64 reuniao = inserir(QStringLiteral("Reunião"), hoje, "09:00:00", "10:00:00");
+    inserir(QStringLiteral("Reunião"), hoje, "09:30:00", nullptr, "0", reuniao);
+    inserir(QStringLiteral("Reunião"), hoje, "10:00:00", nullptr, "0", reuniao);
+    entrar();
+    PainelCompromissos &p = *frmAgenda().frmCompromissos;
+    p.AbrirLinha(linha(QStringLiteral("09:00")));
+    ASSERT_TRUE(p.frmDadosCompromisso->isVisible());
+    p.txtCompromissoFinal->setText(QStringLiteral("11:00"));
+    responder([](FrmLembrete &f) { f.cmdExcluir->click(); });
+    frmAgenda_tmrChecagem_Timer();
+    auto aviso = ResponderMensagem();
+    p.cmdCompromissoGravar->click();
+    EXPECT_TRUE(aviso->exibida);
+    EXPECT_EQ(linhas(), QString());
 }
 
 // Logging out or ending the program from the tray while a reminder is open ends the scan: the
