@@ -11,16 +11,15 @@
 //      ten times the idle minute plus ten scans.
 //   build/bin/bench_velora_lembretes [SEGUNDOS] [--benchmark_repetitions=5]
 
-#include "XTestClient.h"
 #include "XTestServer.h"
 #include "appointments/modCalendario.h"
 #include "appointments/modLembretes.h"
 #include "core/modDb.h"
+#include "medidas.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
@@ -30,8 +29,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 using namespace std::chrono_literals;
 
@@ -91,29 +88,6 @@ void BM_DiasComCompromissos(benchmark::State &state)
 }
 BENCHMARK(BM_DiasComCompromissos)->Arg(0)->Arg(1)->ArgName("compartilhados")->Unit(benchmark::kMillisecond);
 
-// User plus system time of a process, in milliseconds.
-double cpuMs(pid_t pid)
-{
-    std::ifstream f("/proc/" + std::to_string(pid) + "/stat");
-    std::string linha;
-    std::getline(f, linha);
-    std::istringstream campos(linha.substr(linha.rfind(')') + 2));
-    std::string c;
-    long tiques = 0;
-    for (int i = 3; i <= 15 && campos >> c; ++i)
-        if (i == 14 || i == 15)
-            tiques += std::stol(c);
-    return tiques * 1000.0 / sysconf(_SC_CLK_TCK);
-}
-
-xcb_window_t janela(xtest::XClient &x, const std::string &titulo)
-{
-    for (xcb_window_t w : x.clientList())
-        if (x.text(w, "_NET_WM_NAME") == titulo && x.viewable(w))
-            return w;
-    return XCB_NONE;
-}
-
 // The CPU the program signed on as U011 uses over `segundos`, with tmrChecagem ticking every
 // intervaloMs; negative when it could not be signed on.
 double cpuOcioso(const QString &pasta, int intervaloMs, int segundos)
@@ -126,23 +100,23 @@ double cpuOcioso(const QString &pasta, int intervaloMs, int segundos)
                                             "QT_QPA_PLATFORM=xcb", "DISPLAY=" + servidor.display(),
                                             "VELORA_CHECAGEM_MS=" + std::to_string(intervaloMs)};
     xtest::ChildProcess velora = xtest::spawnProgram({VELORA_BINARIO}, ambiente);
-    if (!x.waitUntil([&] { return janela(x, "Velora") != XCB_NONE; }, 60s))
+    if (!x.waitUntil([&] { return medidas::Janela(x, "Velora") != XCB_NONE; }, 60s))
         return -1;
     const auto xdotool = [&](std::vector<std::string> a) {
         a.insert(a.begin(), "xdotool");
         xtest::spawnProgram(a, {"DISPLAY=" + servidor.display()}).waitForExit(20s);
     };
-    xdotool({"windowactivate", "--sync", std::to_string(janela(x, "Velora"))});
+    xdotool({"windowactivate", "--sync", std::to_string(medidas::Janela(x, "Velora"))});
     xdotool({"type", "u011"});
     xdotool({"key", "Return"});
-    if (!x.waitUntil([&] { return janela(x, "Agenda Velora") != XCB_NONE; }, 60s))
+    if (!x.waitUntil([&] { return medidas::Janela(x, "Agenda Velora") != XCB_NONE; }, 60s))
         return -1;
     // Past the sign-on's own work and the first scans.
     QThread::sleep(5);
-    const double antes = cpuMs(velora.pid());
+    const long antes = medidas::TempoDeCpu(velora.pid());
     QThread::sleep(segundos);
-    const double gasto = cpuMs(velora.pid()) - antes;
-    if (janela(x, "Lembrete Velora") != XCB_NONE)
+    const double gasto = (medidas::TempoDeCpu(velora.pid()) - antes) * 1000.0 / sysconf(_SC_CLK_TCK);
+    if (medidas::Janela(x, "Lembrete Velora") != XCB_NONE)
         std::fprintf(stderr, "aviso: um lembrete abriu durante a medida\n");
     return gasto;
 }

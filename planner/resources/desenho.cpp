@@ -122,29 +122,19 @@ QImage mensagem()
     return i;
 }
 
-// The reminder window's face: the title in the header, a bell beside it, and a rule above the
-// buttons.
+// The reminder window's face: the title in the header after the grid's alarm bell, and a rule
+// above the buttons.
 QImage lembrete()
 {
     QImage i = face(420, 300, 12, 30);
     QPainter p(&i);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath sino;
-    sino.moveTo(19, 6);
-    sino.cubicTo(14, 6, 13, 10, 13, 14);
-    sino.lineTo(12.5, 18);
-    sino.lineTo(10, 21);
-    sino.lineTo(28, 21);
-    sino.lineTo(25.5, 18);
-    sino.lineTo(25, 14);
-    sino.cubicTo(25, 10, 24, 6, 19, 6);
-    p.setPen(QPen(laranja.darker(130), 1));
-    p.setBrush(laranja);
-    p.drawPath(sino);
-    p.drawEllipse(QPointF(19, 23), 2.2, 2.2);
+    for (const auto &[nome, figura] : IconesDaGrade())
+        if (nome == QLatin1String("alarme"))
+            p.drawImage(QPointF(12, 7), figura);
     p.setPen(Qt::white);
     p.setFont(fonte(13));
-    p.drawText(QRectF(38, 0, 300, 30), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Lembrete Velora"));
+    p.drawText(QRectF(36, 0, 300, 30), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Lembrete Velora"));
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QPen(cremeEscuro.darker(115), 1));
     p.drawLine(14, 250, 405, 250);

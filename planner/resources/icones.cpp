@@ -262,22 +262,12 @@ void folhinha(QPainter &p)
             p.drawRect(QRectF(7.5 + coluna * 3.5, 12 + linha * 3, 2, 1.8));
 }
 
-// A whole month page, one day in bold, for the button that opens the month calendar.
+// The small month page with one day in bold: the button that opens the month calendar.
 void mes(QPainter &p)
 {
-    p.setPen(contorno(azulEscuro));
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(QRectF(4.5, 5.5, 15, 14), 1.5, 1.5);
-    p.setBrush(laranja);
-    p.drawRect(QRectF(4.5, 5.5, 15, 3.5));
-    p.setPen(Qt::NoPen);
-    for (int linha = 0; linha < 3; ++linha)
-        for (int coluna = 0; coluna < 5; ++coluna) {
-            const bool negrito = linha == 1 && coluna == 3;
-            p.setBrush(negrito ? vermelho : azulEscuro);
-            const double lado = negrito ? 2.4 : 1.6;
-            p.drawRect(QRectF(6.6 + coluna * 2.4 - (lado - 1.6) / 2, 10.6 + linha * 2.8 - (lado - 1.6) / 2, lado, lado));
-        }
+    folhinha(p);
+    p.setBrush(vermelho);
+    p.drawRect(QRectF(14.0, 14.6, 3.0, 2.6));
 }
 
 // A tab hanging below the paper: its top row is the paper's edge colour; sides and rounded
