@@ -11,6 +11,7 @@ class PainelCalculadora;
 class PainelCompromissos;
 class PainelConfig;
 class RelogioAnalogico;
+class PainelFinancas;
 
 // The main window: skin, navigation tabs, the seven panels, identity, date and time.
 class FrmAgenda : public tk::Formulario {
@@ -21,7 +22,7 @@ public:
     tk::Moldura *frmInicial;
     PainelCompromissos *frmCompromissos;
     tk::Moldura *frmEndereco;
-    tk::Moldura *frmFinancas;
+    PainelFinancas *frmFinancas;
     tk::Moldura *frmTarefas;
     tk::Moldura *frmNotas;
     PainelConfig *frmConfig;

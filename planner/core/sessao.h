@@ -49,6 +49,9 @@ struct ValoresSessao {
     bool TinhaHoraFinal = false;      // that appointment already had continuation rows
     QDate MesCalendario;              // month of the month calendar; "now" at each reset
     RegistrosCalculadora Calculadora;
+    int MesFinancas = 0;              // ledger month shown (1..12); 0 until first shown
+    int AnoFinancas = 0;              // ledger year shown
+    qint64 ChaveLancamento = 0;       // ledger entry open in the entry panel (0: new)
 };
 
 struct DadosSessao : ValoresSessao {

@@ -272,8 +272,9 @@ TEST_F(ProgramTest, OfCopiesStartedTogetherOneStaysAndTheOthersShowItsDialog)
     };
     ASSERT_TRUE(client.waitUntil([&] { return running() == 1; }, 30s)) << running() << " copies stayed";
     for (const ChildProcess &copy : copies) {
-        if (copy.pid() < 0)
+        if (copy.pid() < 0) {
             EXPECT_TRUE(WIFEXITED(copy.exitStatus()) && WEXITSTATUS(copy.exitStatus()) == 0);
+        }
     }
     EXPECT_TRUE(client.waitUntil([&] { return shown(dialog()); })) << "the staying copy's dialog did not come up";
     std::size_t dialogs = 0;
