@@ -34,7 +34,12 @@ CREATE TABLE Compromissos (
 CREATE INDEX CompromissosUsuarioData ON Compromissos (Usuario, Data, Hora);
 CREATE INDEX CompromissosUsuarioStatus ON Compromissos (Usuario, Status, Data);
 CREATE INDEX CompromissosUsuarioPai ON Compromissos (Usuario, ChavePai);
-CREATE INDEX CompromissosDataCompartilhado ON Compromissos (Data, Compartilhado);
+CREATE INDEX CompromissosDataCompartilhado ON Compromissos (Data, Compartilhado, Usuario);
+-- The reminder scan: head rows waiting for a reminder, in the order it shows them, and the
+-- all-day rows. Partial, so they hold only the few rows the scan can find.
+CREATE INDEX CompromissosLembretes ON Compromissos (Usuario, Status, ChavePai, Data, Hora)
+  WHERE Status = '0' AND ChavePai = 0;
+CREATE INDEX CompromissosDiaTodo ON Compromissos (Usuario, Data) WHERE Hora IS NULL;
 
 CREATE TABLE Enderecos (
   Chave INTEGER PRIMARY KEY AUTOINCREMENT,

@@ -6,9 +6,9 @@
 //   3. the CPU the signed-on program uses over a minute while idle.
 // Run by hand after bench_velora_banco has made its file:  build/bin/bench_velora_janelas
 
-#include "XTestClient.h"
 #include "XTestServer.h"
 #include "esquema.h"
+#include "medidas.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,43 +22,15 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 using namespace std::chrono_literals;
 
 namespace {
 
-xcb_window_t janela(xtest::XClient &x, const std::string &titulo)
-{
-    for (xcb_window_t w : x.clientList())
-        if (x.text(w, "_NET_WM_NAME") == titulo && x.viewable(w))
-            return w;
-    return XCB_NONE;
-}
-
 double mediana(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
-}
-
-// User plus system time of a process, in clock ticks.
-long tempoDeCpu(pid_t pid)
-{
-    std::ifstream f("/proc/" + std::to_string(pid) + "/stat");
-    std::string linha;
-    std::getline(f, linha);
-    std::istringstream campos(linha.substr(linha.rfind(')') + 2));
-    std::string c;
-    long utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && campos >> c; ++i) {
-        if (i == 14)
-            utime = std::stol(c);
-        if (i == 15)
-            stime = std::stol(c);
-    }
-    return utime + stime;
 }
 
 void executar(const QString &arquivo, const char *sql)
@@ -94,11 +66,11 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         xtest::ChildProcess velora = iniciar(dois.path());
-        if (!x.waitUntil([&] { return janela(x, "Velora") != XCB_NONE; }, 30s))
+        if (!x.waitUntil([&] { return medidas::Janela(x, "Velora") != XCB_NONE; }, 30s))
             return std::fprintf(stderr, "a janela de entrada não apareceu\n"), 1;
         inicio.push_back(t.nsecsElapsed() / 1e6);
         velora.stop();
-        x.waitUntil([&] { return janela(x, "Velora") == XCB_NONE; }, 10s);
+        x.waitUntil([&] { return medidas::Janela(x, "Velora") == XCB_NONE; }, 10s);
     }
     std::printf("início até a janela de entrada: mediana %.1f ms (mín %.1f, máx %.1f, %zu vezes)\n", mediana(inicio),
                 *std::min_element(inicio.begin(), inicio.end()), *std::max_element(inicio.begin(), inicio.end()), inicio.size());
@@ -114,7 +86,7 @@ int main(int argc, char **argv)
     xtest::ChildProcess ultimo;
     for (int i = 0; i < 5; ++i) {
         xtest::ChildProcess velora = iniciar(grande);
-        const auto logon = [&] { return janela(x, "Velora"); };
+        const auto logon = [&] { return medidas::Janela(x, "Velora"); };
         if (!x.waitUntil([&] { return logon() != XCB_NONE; }, 30s))
             return std::fprintf(stderr, "sem janela de entrada\n"), 1;
         xtest::spawnProgram({"xdotool", "windowactivate", "--sync", std::to_string(logon())}, {"DISPLAY=" + servidor.display()}).waitForExit(10s);
@@ -122,7 +94,7 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         xtest::spawnProgram({"xdotool", "key", "Return"}, {"DISPLAY=" + servidor.display()}).waitForExit(10s);
-        if (!x.waitUntil([&] { return janela(x, "Agenda Velora") != XCB_NONE; }, 30s))
+        if (!x.waitUntil([&] { return medidas::Janela(x, "Agenda Velora") != XCB_NONE; }, 30s))
             return std::fprintf(stderr, "a janela principal não apareceu\n"), 1;
         entrada.push_back(t.nsecsElapsed() / 1e6);
         if (i == 4) {
@@ -130,15 +102,15 @@ int main(int argc, char **argv)
             ultimo = std::move(velora);
         } else {
             velora.stop();
-            x.waitUntil([&] { return janela(x, "Agenda Velora") == XCB_NONE; }, 10s);
+            x.waitUntil([&] { return medidas::Janela(x, "Agenda Velora") == XCB_NONE; }, 10s);
         }
     }
     std::printf("Enter na entrada até a janela principal no painel de compromissos: mediana %.1f ms (%zu vezes)\n",
                 mediana(entrada), entrada.size());
 
-    const long antes = tempoDeCpu(pidOcioso);
+    const long antes = medidas::TempoDeCpu(pidOcioso);
     QThread::sleep(60);
-    const long depois = tempoDeCpu(pidOcioso);
+    const long depois = medidas::TempoDeCpu(pidOcioso);
     const double ms = (depois - antes) * 1000.0 / sysconf(_SC_CLK_TCK);
     std::printf("CPU da agenda ociosa por 60 s: %.0f ms (%.3f %%)\n", ms, ms / 600.0);
     return 0;

@@ -1,5 +1,6 @@
 #include "appointments/painel_compromissos.h"
 
+#include "appointments/calendario_mes.h"
 #include "appointments/modCompromissos.h"
 #include "core/frmAgenda.h"
 #include "core/modDb.h"
@@ -60,6 +61,12 @@ PainelCompromissos::PainelCompromissos(QWidget *parent) : tk::Moldura(parent)
                        static_cast<QWidget *>(imgDiaApos), static_cast<QWidget *>(lblProximoDia)})
         w->setCursor(Qt::PointingHandCursor);
 
+    cmdCompromissoCalendario = new tk::BotaoFigura(this, recursos::Figura(QStringLiteral("calendario_mes")), QStringLiteral("Calendário do Mês"));
+    cmdCompromissoCalendario->move(0, 384);
+    auto *lblCalendario = rotulo(this, QStringLiteral("Calendário do Mês"), 34, 388, 140);
+    lblCalendario->setCursor(Qt::PointingHandCursor);
+    lblCalendario->Click = [this] { frmAgenda_cmdCompromissoCalendario_Click(); };
+
     grdCompromissos = new tk::Grade(this);
     grdCompromissos->setGeometry(0, 32, tk::Px(5600) + 4, 18 * tk::Px(240) + 4);
 
@@ -118,6 +125,10 @@ PainelCompromissos::PainelCompromissos(QWidget *parent) : tk::Moldura(parent)
     calCompromisso->setGeometry(124, 32, 256, 190);
     calCompromisso->hide();
 
+    frmCalendar = new MolduraCalendario(this);
+    frmCalendar->setGeometry(0, 32, 390, 388);
+    frmCalendar->hide();
+
     imdDiaAntes->Click = [this] { frmAgenda_imdDiaAntes_Click(); };
     lblDiaAnterior->Click = [this] { frmAgenda_imdDiaAntes_Click(); };
     imgDiaApos->Click = [this] { frmAgenda_imgDiaApos_Click(); };
@@ -129,6 +140,7 @@ PainelCompromissos::PainelCompromissos(QWidget *parent) : tk::Moldura(parent)
     cmdCompromissoVoltar->Click = [this] { frmAgenda_cmdCompromissoVoltar_Click(); };
     cmdExibirCalendarioPequeno->Click = [this] { frmAgenda_cmdExibirCalendarioPequeno_Click(); };
     calCompromisso->DateClick = [this] { frmAgenda_calCompromisso_DateClick(); };
+    cmdCompromissoCalendario->Click = [this] { frmAgenda_cmdCompromissoCalendario_Click(); };
     txtCompromissoInicio->KeyPress = [this](int k) { return MascaraHora(*txtCompromissoInicio, k); };
     txtCompromissoFinal->KeyPress = [this](int k) { return MascaraHora(*txtCompromissoFinal, k); };
     txtDescricaoCompromisso->KeyPress = [](int k) { return k == 13 ? k : FiltrarTecla(k, false); };
@@ -154,6 +166,7 @@ void PainelCompromissos::frmAgenda_imgDiaApos_Click()
 void PainelCompromissos::frmAgenda_cmdHoje_Click()
 {
     irParaODia(relogio::Hoje());
+    frmCalendar->hide();
     frmAgenda().imgImpressora->show();
     RetirarFoco();
 }
@@ -318,4 +331,9 @@ void PainelCompromissos::frmAgenda_calCompromisso_DateClick()
 {
     calCompromisso->hide();
     txtDataCompromisso->setText(calCompromisso->Value().toString(QStringLiteral("dd/MM/yyyy")));
+}
+
+void PainelCompromissos::frmAgenda_cmdCompromissoCalendario_Click()
+{
+    frmCalendar->Abrir();
 }

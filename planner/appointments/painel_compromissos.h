@@ -3,6 +3,8 @@
 #include "platform/grade.h"
 #include "platform/toolkit.h"
 
+class MolduraCalendario;
+
 // The appointments panel of the main window: the day navigation, the day grid and the editing
 // panel laid over it.
 class PainelCompromissos : public tk::Moldura {
@@ -12,7 +14,9 @@ public:
     tk::Imagem *imdDiaAntes, *imgDiaApos;
     tk::Rotulo *lblDiaAnterior, *lblProximoDia;
     tk::Botao *cmdHoje;
+    tk::BotaoFigura *cmdCompromissoCalendario;
     tk::Grade *grdCompromissos;
+    MolduraCalendario *frmCalendar;
 
     tk::Moldura *frmDadosCompromisso;
     tk::CaixaTexto *txtDataCompromisso, *txtCompromissoInicio, *txtCompromissoFinal;
@@ -34,6 +38,7 @@ public:
     void frmAgenda_cmdCompromissoVoltar_Click();
     void frmAgenda_cmdExibirCalendarioPequeno_Click();
     void frmAgenda_calCompromisso_DateClick();
+    void frmAgenda_cmdCompromissoCalendario_Click();
 
     // Opens the editing panel for a row of the day grid (1 = first data row).
     void AbrirLinha(int linha);

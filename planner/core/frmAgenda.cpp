@@ -3,7 +3,10 @@
 #include "accessories/modRelogio.h"
 #include "accessories/painel_calculadora.h"
 #include "accessories/relogio_analogico.h"
+#include "appointments/calendario_mes.h"
+#include "appointments/frmLembrete.h"
 #include "appointments/modCompromissos.h"
+#include "appointments/modLembretes.h"
 #include "appointments/modSons.h"
 #include "appointments/painel_compromissos.h"
 #include "core/frmConfig.h"
@@ -131,7 +134,8 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
         {QStringLiteral("Inicial"), frmInicial, imgAjuda, 10255, 300, false, {}, {}, {}},
         {QStringLiteral("Compromissos"), frmCompromissos, imgCompromissos, 5140, 1480, true,
          [] { MontarGrade(Sessao.DiaExibido); },
-         [this] { lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" ")); }, {},
+         [this] { lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" ")); },
+         [this] { frmCompromissos->frmCalendar->hide(); },
          [this] { return RelatorioDoDia(localidade::DataLonga(Sessao.DiaExibido), lblIdentNome->text(), LinhasExibidas()); }},
         {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true, {}, {}, {}},
         {QStringLiteral("Financas"), frmFinancas, imgFinancas, 7740, 950, true,
@@ -212,6 +216,7 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     imgImpressora->Click = [this] { frmAgenda_imgImpressora_Click(); };
     lblMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
     tmrRelogio->Timer = [this] { frmAgenda_tmrRelogio_Timer(); };
+    tmrChecagem->Timer = [] { frmAgenda_tmrChecagem_Timer(); };
     QueryUnload = [this] { frmAgenda_imgMinimizar_Click(); };
 
     if (const QScreen *tela = QGuiApplication::primaryScreen())
@@ -238,7 +243,7 @@ void FrmAgenda::frmAgenda_Form_Load()
         AplicarRegiao(*this, RegiaoDaImagem(picMainSkin->Imagem().toImage()));
     }
     Sessao.DiaExibido = relogio::Hoje();
-    tmrChecagem->DefinirIntervalo(60000);
+    tmrChecagem->DefinirIntervalo(IntervaloDaChecagem());
     tmrChecagem->DefinirAtivo(true);
     tmrRelogio->DefinirAtivo(true);
     tmrRelogio->ProximoDisparoEm(modRelogio::MsAteOProximoMinuto(relogio::Agora()));

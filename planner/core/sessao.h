@@ -43,6 +43,8 @@ struct ValoresSessao {
 
     // Panels' own values.
     int MinutosChecagem = 0;          // minutes counted towards the next reminder scan
+    bool ChecagemIniciada = false;    // the first scan since sign-on has run
+    qint64 CompromissoLembrete = 0;   // row shown in the reminder window
     qint64 CompromissoEmEdicao = 0;     // appointment open in the editing panel (0: new)
     bool TinhaHoraFinal = false;      // that appointment already had continuation rows
     QDate MesCalendario;              // month of the month calendar; "now" at each reset

@@ -35,11 +35,11 @@ private:
 
 } // namespace
 
-void Exibir(QWidget &janela)
+void Exibir(QWidget &janela, Qt::WindowModality modalidade)
 {
     QPointer<QWidget> guarda(&janela);
     emExibicao.insert(&janela);
-    janela.setWindowModality(Qt::ApplicationModal);
+    janela.setWindowModality(modalidade);
     janela.show();
     if (!roteiros.empty() || semRoteiro) {
         // Let the window become active (its activation handler runs) before the script acts.

@@ -9,8 +9,9 @@
 // presses its button.
 namespace modal {
 
-// Shows the window modally and returns once it is hidden again.
-void Exibir(QWidget &janela);
+// Shows the window modally and returns once it is hidden again. Qt::WindowModal blocks only the
+// window's parent, so the rest of the program (the tray icon among it) still takes input.
+void Exibir(QWidget &janela, Qt::WindowModality modalidade = Qt::ApplicationModal);
 
 // True while a modal showing of this window is under way.
 bool EmExibicao(const QWidget &janela);

@@ -202,7 +202,15 @@ void Figura::mousePressEvent(QMouseEvent *e)
 
 void ControleClicavel::mousePressEvent(QMouseEvent *e)
 {
-    Click ? e->accept() : QLabel::mousePressEvent(e);
+    Click || DblClick ? e->accept() : QLabel::mousePressEvent(e);
+}
+
+void ControleClicavel::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::LeftButton && DblClick)
+        Disparar(DblClick);
+    else
+        QLabel::mouseDoubleClickEvent(e);
 }
 
 void ControleClicavel::mouseReleaseEvent(QMouseEvent *e)

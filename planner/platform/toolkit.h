@@ -87,16 +87,18 @@ private:
     QPixmap imagem;
 };
 
-// What labels and images share: a Click event. One that answers clicks keeps the press to
-// itself; the others let it reach the face below, which drags the window.
+// What labels and images share: Click and DblClick events. One that answers clicks keeps the
+// press to itself; the others let it reach the face below, which drags the window.
 class ControleClicavel : public QLabel {
 public:
     using QLabel::QLabel;
     Evento Click;
+    Evento DblClick;  // after the first click's Click
 
 protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
 };
 
 // Image control: a picture that answers clicks.

@@ -122,6 +122,25 @@ QImage mensagem()
     return i;
 }
 
+// The reminder window's face: the title in the header after the grid's alarm bell, and a rule
+// above the buttons.
+QImage lembrete()
+{
+    QImage i = face(420, 300, 12, 30);
+    QPainter p(&i);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (const auto &[nome, figura] : IconesDaGrade())
+        if (nome == QLatin1String("alarme"))
+            p.drawImage(QPointF(12, 7), figura);
+    p.setPen(Qt::white);
+    p.setFont(fonte(13));
+    p.drawText(QRectF(36, 0, 300, 30), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Lembrete Velora"));
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(cremeEscuro.darker(115), 1));
+    p.drawLine(14, 250, 405, 250);
+    return i;
+}
+
 QImage aguarde()
 {
     QImage i(230, 64, QImage::Format_RGB32);
@@ -418,6 +437,7 @@ Figuras TodasAsFiguras()
     Figuras figuras{
         {QStringLiteral("logon"), logon()},
         {QStringLiteral("msgbox"), mensagem()},
+        {QStringLiteral("lembrete"), lembrete()},
         {QStringLiteral("pergunta"), emblema(azul, QStringLiteral("?"))},
         {QStringLiteral("informacao"), emblema(verde, QStringLiteral("i"))},
         {QStringLiteral("grave"), alerta()},

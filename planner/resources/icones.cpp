@@ -262,6 +262,14 @@ void folhinha(QPainter &p)
             p.drawRect(QRectF(7.5 + coluna * 3.5, 12 + linha * 3, 2, 1.8));
 }
 
+// The small month page with one day in bold: the button that opens the month calendar.
+void mes(QPainter &p)
+{
+    folhinha(p);
+    p.setBrush(vermelho);
+    p.drawRect(QRectF(14.0, 14.6, 3.0, 2.6));
+}
+
 // The previous month's balance brought forward: an arrow from the left into a coin.
 void saldoAnterior(QPainter &p)
 {
@@ -344,6 +352,7 @@ Figuras BotoesDoPainel()
         {QStringLiteral("dia_anterior"), seta(-1)},
         {QStringLiteral("dia_seguinte"), seta(1)},
         {QStringLiteral("calendario"), botao(folhinha)},
+        {QStringLiteral("calendario_mes"), botao(mes)},
         {QStringLiteral("saldo_anterior"), botao(saldoAnterior)},
     };
 }

@@ -1,6 +1,6 @@
 // The real velora program on a desktop of its own (Xvfb + openbox), driven as a user drives
 // it: starting, a second start, a new account through the profile, an appointment, the
-// calculator and the clock.
+// calculator and the clock, the ledger, the reminders and the month calendar.
 
 #include "XTestClient.h"
 #include "XTestMain.h"
@@ -76,11 +76,15 @@ struct PontaAPonta : ::testing::Test {
     }
     xtest::ChildProcess iniciar(const std::string &localidade = {})
     {
-        std::vector<std::string> ambiente{"VELORA_DADOS=" + dados.path().toStdString(), "XDG_RUNTIME_DIR=" + execucao.path().toStdString(),
-                                          "QT_QPA_PLATFORM=xcb", "DISPLAY=" + xtest::testServer().display()};
-        if (!localidade.empty())
-            ambiente.push_back("LC_ALL=" + localidade);
-        return xtest::spawnProgram({VELORA_BINARIO}, ambiente);
+        return iniciarCom({}, localidade.empty() ? std::vector<std::string>{} : std::vector<std::string>{"LC_ALL=" + localidade});
+    }
+    // The program with arguments and further environment variables.
+    xtest::ChildProcess iniciarCom(std::vector<std::string> argumentos, std::vector<std::string> ambiente)
+    {
+        argumentos.insert(argumentos.begin(), VELORA_BINARIO);
+        ambiente.insert(ambiente.end(), {"VELORA_DADOS=" + dados.path().toStdString(), "XDG_RUNTIME_DIR=" + execucao.path().toStdString(),
+                                         "QT_QPA_PLATFORM=xcb", "DISPLAY=" + xtest::testServer().display()});
+        return xtest::spawnProgram(argumentos, ambiente);
     }
     // The program's shown window with this title, or none.
     xcb_window_t janela(const std::string &titulo)
@@ -108,10 +112,10 @@ struct PontaAPonta : ::testing::Test {
         ASSERT_TRUE(p.waitForExit(20s)) << "xdotool não terminou";
     }
     void ativar(xcb_window_t w) { xdotool({"windowactivate", "--sync", std::to_string(w)}); }
-    void clicar(xcb_window_t w, int px, int py, int vezes = 1)
+    void clicar(xcb_window_t w, int px, int py, int vezes = 1, int botao = 1)
     {
         xdotool({"mousemove", "--window", std::to_string(w), std::to_string(px), std::to_string(py), "click", "--repeat",
-                 std::to_string(vezes), "--delay", "60", "1"});
+                 std::to_string(vezes), "--delay", "60", std::to_string(botao)});
     }
     void digitar(const std::string &texto) { xdotool({"type", "--delay", "20", texto}); }
     void tecla(const std::string &t) { xdotool({"key", t}); }
@@ -518,4 +522,154 @@ TEST_F(PontaAPonta, LivroCaixaComSaldosNasLocalidadesDeVirgulaEDePonto)
         EXPECT_TRUE(x.waitUntil([&] { return valorDe(saldoJaneiro) == "1400.75"; }, 20s)) << valorDe(saldoJaneiro);
         velora.stop();
     }
+}
+
+namespace {
+
+// A cell's day drawn in the colour of a marked day: dark blue, or dark red on Sundays.
+bool diaMarcado(const QImage &celula, bool domingo)
+{
+    for (int y = 0; y < celula.height(); ++y)
+        for (int x = 0; x < celula.width(); ++x) {
+            const QRgb c = celula.pixel(x, y);
+            const int r = qRed(c), g = qGreen(c), b = qBlue(c);
+            if (domingo ? r >= 90 && r <= 170 && g < 50 && b < 50 : b - std::max(r, g) > 60)
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
+// The program starts hidden in the tray with the one-minute interval and the scan every half
+// second (VELORA_CHECAGEM_MS). Five rows are due: the reminder comes in front of the program the
+// user is in, once per row, in order, and each button changes the rows it should; then the month
+// calendar marks the days and opens one in the grid; the end from the tray with a reminder open
+// ends the program.
+TEST_F(PontaAPonta, LembretesEmOrdemECalendarioDoMes)
+{
+    xtest::ChildProcess bandeja = xtest::spawnProgram({"trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
+                                                       "--width", "120", "--height", "24"},
+                                                      {"DISPLAY=" + xtest::testServer().display()});
+    ASSERT_TRUE(x.waitUntil([&] { return x.selectionOwner("_NET_SYSTEM_TRAY_S0") != XCB_NONE; }, 20s)) << "trayer não ofereceu a bandeja";
+    inserirUsuario("ANA");
+    executar(arquivo,
+             "Update Usuarios set Pastinha='Compromissos'; Update Configuracao set SomCompromisso='Cuco';"
+             "Insert into Compromissos(Usuario,Data,Hora,HoraFim,Compromisso,ChavePai,Status,Compartilhado) values "
+             "(1,date('now','localtime'),NULL,NULL,'Aniversário de Bia',0,'2','N'),"
+             "(1,date('now','localtime','-1 day'),'08:00:00',NULL,'Ligar',0,'0','N'),"
+             "(1,date('now','localtime','-1 day'),'09:00:00','10:00:00','Reunião',0,'0','N'),"
+             "(1,date('now','localtime','-1 day'),'10:00:00',NULL,'Reunião',3,'0','N'),"
+             "(1,date('now','localtime','-1 day'),'11:00:00','12:00:00','Viagem',0,'0','N'),"
+             "(1,date('now','localtime','-1 day'),'12:00:00',NULL,'Viagem',5,'0','N'),"
+             "(1,date('now','localtime'),time('now','localtime'),NULL,'Agora',0,'0','N');");
+    xtest::WindowSpec especificacao;
+    especificacao.title = "Outro programa";
+    especificacao.width = 700;
+    especificacao.height = 500;
+    const xcb_window_t outro = x.openWindow(especificacao);
+    ativar(outro);
+
+    xtest::ChildProcess velora = iniciarCom({"bandeja"}, {"VELORA_CHECAGEM_MS=500"});
+    xcb_window_t lembrete = esperarJanela("Lembrete Velora");
+    ASSERT_NE(lembrete, XCB_NONE);
+    x.watch(lembrete);
+    EXPECT_EQ(janela("Agenda Velora"), XCB_NONE) << "a agenda devia continuar na bandeja";
+    const auto posicao = [&](xcb_window_t w) {
+        const std::vector<xcb_window_t> pilha = x.clientList();
+        return std::find(pilha.begin(), pilha.end(), w) - pilha.begin();
+    };
+    EXPECT_TRUE(x.waitUntil([&] { return posicao(lembrete) > posicao(outro); }, 20s)) << "o lembrete ficou atrás de outra janela";
+
+    // Each showing may be a new X window (the topmost step makes the toolkit recreate it): the
+    // next reminder is a window other than the last one, or the last one mapped again.
+    int mapas = x.mapCount(lembrete);
+    const auto proximo = [&] {
+        xcb_window_t novo = XCB_NONE;
+        EXPECT_TRUE(x.waitUntil([&] {
+            novo = janela("Lembrete Velora");
+            return novo != XCB_NONE && (novo != lembrete || x.mapCount(lembrete) > mapas);
+        }, 20s)) << "o lembrete seguinte não veio";
+        lembrete = novo;
+        x.watch(lembrete);
+        mapas = x.mapCount(lembrete);
+    };
+    const auto ate = [&](const char *sql, const QString &esperado) {
+        EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, sql) == esperado; }, 20s))
+            << sql << ": " << valor(arquivo, sql).toStdString() << " em vez de " << esperado.toStdString();
+    };
+    const QDate hoje = QDate::currentDate(), amanha = hoje.addDays(1);
+    const auto reagendar = [&] {  // the first entry of the list, then "&ReAgendar"
+        clicar(lembrete, 254, 230);
+        tecla("Home");
+        tecla("Return");
+        clicar(lembrete, 362, 230);
+    };
+
+    clicar(lembrete, 311, 272);  // "Avisar &Próximo Ano"
+    ate("Select Data from Compromissos Where Chave = 1", hoje.addYears(1).toString(Qt::ISODate));
+    proximo();
+    clicar(lembrete, 311, 272);  // "&Compromisso Executado" on the 08:00 of yesterday
+    ate("Select Status from Compromissos Where Chave = 2", QStringLiteral("1"));
+    proximo();
+    clicar(lembrete, 109, 272);  // "&Excluir Compromisso" on 09:00-10:00, ordered by its end
+    ate("Select count(*) from Compromissos Where Compromisso = 'Reunião'", QStringLiteral("0"));
+    proximo();
+    reagendar();  // 11:00-12:00 by "   1 dia": from today, with its continuation row
+    ate("Select group_concat(Data || ' ' || Hora) from Compromissos Where Compromisso = 'Viagem'",
+        amanha.toString(Qt::ISODate) + QStringLiteral(" 11:00:00,") + amanha.toString(Qt::ISODate) + QStringLiteral(" 12:00:00"));
+    proximo();
+    reagendar();  // the one due now, by "   5 minutos"
+    ate("Select Status || (datetime(Data || ' ' || Hora) > datetime('now', 'localtime')) from Compromissos Where Chave = 7", QStringLiteral("01"));
+    EXPECT_TRUE(esperarSumir("Lembrete Velora"));
+
+    // The tray icon shows the main window, on the appointments panel.
+    xcb_window_t icone = XCB_NONE;
+    ASSERT_TRUE(x.waitUntil([&] {
+        for (xcb_window_t t : x.descendants(x.root()))
+            if (x.wmClass(t).second == "trayer" || x.wmClass(t).second == "Trayer")
+                for (xcb_window_t w : x.descendants(t))
+                    if (x.wmClass(w).first == "velora" && x.viewable(w))
+                        return (icone = w) != XCB_NONE;
+        return false;
+    }, 20s)) << "sem o ícone na bandeja";
+    clicar(icone, 8, 8);
+    const xcb_window_t agenda = esperarJanela("Agenda Velora");
+    ASSERT_NE(agenda, XCB_NONE);
+    ativar(agenda);
+    clicar(agenda, 359, 447);  // the month calendar
+    if (amanha.month() != hoje.month())
+        clicar(agenda, 374, 101);  // ">>"
+    clicar(agenda, 539, 373);  // "&Negritar os Dias com Compromissos"
+    const auto celula = [&](const QDate &d) {
+        const int i = QDate(d.year(), d.month(), 1).dayOfWeek() % 7 + d.day() - 1;
+        return QPoint(344 + 13 + i % 7 * 52, 80 + 64 + i / 7 * 34);
+    };
+    QDate livre = QDate(amanha.year(), amanha.month(), 1);
+    while (livre >= hoje.addDays(-1) && livre <= amanha.addDays(1))
+        livre = livre.addDays(1);
+    const auto marcado = [&](const QDate &d) {
+        const QPoint c = celula(d);
+        return diaMarcado(capturar(x, agenda).copy(c.x(), c.y(), 48, 32), d.dayOfWeek() == 7);
+    };
+    EXPECT_TRUE(x.waitUntil([&] { return marcado(amanha); }, 20s)) << "o dia de amanhã não ficou em negrito";
+    EXPECT_FALSE(marcado(livre)) << livre.toString(Qt::ISODate).toStdString() << " não tem compromissos";
+
+    // Tomorrow opens in the grid: its 11:00 row is the rescheduled trip, deleted from there.
+    const QPoint c = celula(amanha);
+    clicar(agenda, c.x() + 24, c.y() + 16, 2);
+    clicar(agenda, 560, 152, 2);  // the 11:00 row
+    tecla("alt+e");
+    responderMensagem();  // "Você Confirma Exclusão desse Compromisso?"
+    ate("Select count(*) from Compromissos Where Compromisso = 'Viagem'", QStringLiteral("0"));
+
+    // A reminder open when the program is ended from the tray: it ends, the row as it was.
+    executar(arquivo, "Insert into Compromissos(Usuario,Data,Hora,Compromisso,ChavePai,Status,Compartilhado) "
+                      "values (1,date('now','localtime','-1 day'),'15:00:00','Pagar conta',0,'0','N')");
+    esperarJanela("Lembrete Velora");
+    clicar(icone, 8, 8, 1, 3);
+    tecla("e");  // "&Encerrar"
+    ASSERT_TRUE(velora.waitForExit(20s)) << "a agenda não terminou";
+    EXPECT_TRUE(WIFEXITED(velora.exitStatus()) && WEXITSTATUS(velora.exitStatus()) == 0);
+    EXPECT_EQ(valor(arquivo, "Select Status from Compromissos Where Compromisso = 'Pagar conta'"), QStringLiteral("0"));
 }

@@ -45,6 +45,7 @@ TEST(RecursosFiguras, CadaNomeComSeuTamanho)
         {"dia_anterior", 18, 18},  {"dia_seguinte", 18, 18}, {"calendario", 24, 24},
         {"calculadora", 24, 24},   {"relogio_centro", 33, 33}, {"tecla_0", 97, 28},
         {"saldo_anterior", 24, 24},
+        {"calendario_mes", 24, 24}, {"lembrete", 420, 300},
     };
     for (const auto &f : figuras)
         EXPECT_EQ(recursos::Figura(QString::fromLatin1(f.nome)).size(), QSize(f.largura, f.altura))
@@ -78,7 +79,7 @@ TEST(RecursosFiguras, TeclasDaCalculadoraDistintas)
 // may remain at the rim (it would show as a pink fringe).
 TEST(RecursosFiguras, FacesDeJanelaRecortaveis)
 {
-    for (const char *nome : {"agenda", "logon", "msgbox", "aguarde"}) {
+    for (const char *nome : {"agenda", "logon", "msgbox", "aguarde", "lembrete"}) {
         const QImage f = Imagem(nome);
         const int d = f.width() - 1, b = f.height() - 1;
         for (const QPoint canto : {QPoint(0, 0), QPoint(d, 0), QPoint(0, b), QPoint(d, b)})

@@ -263,11 +263,17 @@ bool XClient::waitUntil(const std::function<bool()> &condition, std::chrono::mil
     }
 }
 
+int XClient::mapCount(xcb_window_t window) const
+{
+    const auto i = mapNotified_.find(window);
+    return i == mapNotified_.end() ? 0 : i->second;
+}
+
 void XClient::drainEvents()
 {
     while (xcb_generic_event_t *event = xcb_poll_for_event(c_)) {
         if ((event->response_type & 0x7F) == XCB_MAP_NOTIFY)
-            mapNotified_.insert(reinterpret_cast<xcb_map_notify_event_t *>(event)->window);
+            ++mapNotified_[reinterpret_cast<xcb_map_notify_event_t *>(event)->window];
         std::free(event);
     }
 }

@@ -76,6 +76,8 @@ public:
     xcb_window_t selectionOwner(const std::string &selection);
     bool managed(xcb_window_t window);
     bool viewable(xcb_window_t window);
+    // How often a window this client opened or watches has been mapped since then.
+    int mapCount(xcb_window_t window) const;
     // The running EWMH window manager's name; empty when none runs.
     std::optional<std::string> windowManagerName();
     bool supports(const std::string &atomName);  // listed in the manager's _NET_SUPPORTED
@@ -91,7 +93,7 @@ private:
     xcb_connection_t *c_ = nullptr;
     xcb_window_t root_ = 0;
     std::map<std::string, xcb_atom_t> atoms_;
-    std::set<xcb_window_t> mapNotified_;
+    std::map<xcb_window_t, int> mapNotified_;
 };
 
 } // namespace xtest

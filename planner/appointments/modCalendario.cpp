@@ -1,0 +1,90 @@
+#include "appointments/modCalendario.h"
+
+#include "appointments/calendario_mes.h"
+#include "appointments/painel_compromissos.h"
+#include "core/frmAgenda.h"
+#include "core/modDb.h"
+#include "core/sessao.h"
+#include "platform/localidade.h"
+
+#include <QDate>
+
+int DiasDoMes(int mes, int ano)
+{
+    switch (mes) {
+    case 4:
+    case 6:
+    case 9:
+    case 11:
+        return 30;
+    case 2:
+        return QDate::isLeapYear(ano) ? 29 : 28;
+    default:
+        return 31;
+    }
+}
+
+QVector<int> DiasDasCelulas(int mes, int ano)
+{
+    QVector<int> dias(42, 0);
+    // dayOfWeek counts Monday as 1 and Sunday as 7: Sunday comes first here, whatever the locale.
+    const int primeira = QDate(ano, mes, 1).dayOfWeek() % 7;
+    for (int dia = 1; dia <= DiasDoMes(mes, ano) && primeira + dia - 1 < 42; ++dia)
+        dias[primeira + dia - 1] = dia;
+    return dias;
+}
+
+QColor CorDoValor(int valor)
+{
+    return QColor(valor & 0xFF, (valor >> 8) & 0xFF, (valor >> 16) & 0xFF);
+}
+
+QColor CorDaCelula(int indice, bool marcado)
+{
+    const bool domingo = indice % 7 == 0;
+    if (marcado)
+        return CorDoValor(domingo ? 128 : 12582912);
+    return CorDoValor(domingo ? 255 : 0);
+}
+
+QString SqlDiasComCompromissos(qint64 usuario, int mes, int ano, bool compartilhados)
+{
+    const QString u = QString::number(usuario);
+    QString sql = QStringLiteral("SELECT day(Data) as Dia FROM Compromissos Where (Usuario = ") + u;
+    if (compartilhados)
+        sql += QStringLiteral(" or (Usuario <> ") + u + QStringLiteral(" and Compartilhado = 'S')");
+    // The month as a range of dates, which the indexes on Data serve (Month() and Year() of every
+    // row would read the whole table); grouped by date and ordered by it: each day once,
+    // ascending, as the cells are walked.
+    const auto dia = [&](int d) { return QDate(ano, mes, d).toString(QStringLiteral("dd/MM/yyyy")); };
+    return sql + QStringLiteral(") and Data >= Cdate('") + dia(1) + QStringLiteral("') and Data <= Cdate('") +
+           dia(DiasDoMes(mes, ano)) + QStringLiteral("') Group By Data Order By Data");
+}
+
+QVector<int> DiasComCompromissos(qint64 usuario, int mes, int ano, bool compartilhados)
+{
+    QVector<int> dias;
+    for (RecordSet rs = Consultar(SqlDiasComCompromissos(usuario, mes, ano, compartilhados)); !rs.Eof(); rs.MoveNext())
+        dias << int(rs(QStringLiteral("Dia")).Inteiro());
+    return dias;
+}
+
+void MontarCalendario(int mes, int ano)
+{
+    MolduraCalendario &c = *frmAgenda().frmCompromissos->frmCalendar;
+    for (int i = 0; i < 42; ++i) {
+        c.L[i]->clear();
+        c.PintarCelula(i, false);
+    }
+    const QDate &escolhido = Sessao.MesCalendario;
+    c.lblCalendarMes->setText(localidade::Atual().monthName(escolhido.month()) + QStringLiteral(" ") +
+                              QString::number(escolhido.year()));
+    const QVector<int> dias = DiasDasCelulas(mes, ano);
+    for (int i = 0; i < 42; ++i) {
+        if (dias[i] == 0)
+            continue;
+        c.L[i]->setText(QString::number(dias[i]) + QStringLiteral(" "));
+        if (QDate(ano, mes, dias[i]) == escolhido)
+            c.Destacar(i);
+    }
+}
