@@ -3,6 +3,7 @@
 #include "appointments/modCompromissos.h"
 #include "appointments/modSons.h"
 #include "appointments/painel_compromissos.h"
+#include "contacts/painel_enderecos.h"
 #include "core/frmConfig.h"
 #include "core/frmLogon.h"
 #include "core/frmMenu.h"
@@ -95,7 +96,9 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     frmCompromissos = new PainelCompromissos(picMainSkin);
     tk::Posicionar(*frmCompromissos, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmCompromissos->hide();
-    frmEndereco = painel(picMainSkin);
+    frmEndereco = new PainelEnderecos(picMainSkin);
+    tk::Posicionar(*frmEndereco, PainelLeft, PainelTop, PainelWidth, PainelHeight);
+    frmEndereco->hide();
     frmFinancas = painel(picMainSkin);
     frmTarefas = painel(picMainSkin);
     frmNotas = painel(picMainSkin);
@@ -125,7 +128,8 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
         {QStringLiteral("Compromissos"), frmCompromissos, imgCompromissos, 5140, 1480, true,
          [] { MontarGrade(Sessao.DiaExibido); },
          [this] { lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" ")); }, {}},
-        {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true, {}, {}, {}},
+        {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true,
+         [this] { frmEndereco->CarregarContatos(false, QString()); }, {}, [this] { frmEndereco->Limpar(); }},
         {QStringLiteral("Financas"), frmFinancas, imgFinancas, 7740, 950, true, {}, {}, {}},
         {QStringLiteral("Tarefas"), frmTarefas, imgTarefas, 8695, 845, true, {}, {}, {}},
         {QStringLiteral("Notas"), frmNotas, imgNotas, 9550, 695, false, {}, {}, {}},

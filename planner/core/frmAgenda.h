@@ -8,6 +8,7 @@
 
 class PainelCompromissos;
 class PainelConfig;
+class PainelEnderecos;
 
 // The main window: skin, navigation tabs, the seven panels, identity, date and time.
 class FrmAgenda : public tk::Formulario {
@@ -17,7 +18,7 @@ public:
     tk::Figura *picMainSkin;
     tk::Moldura *frmInicial;
     PainelCompromissos *frmCompromissos;
-    tk::Moldura *frmEndereco;
+    PainelEnderecos *frmEndereco;
     tk::Moldura *frmFinancas;
     tk::Moldura *frmTarefas;
     tk::Moldura *frmNotas;

@@ -36,6 +36,10 @@ struct ValoresSessao {
     qint64 CompromissoEmEdicao = 0;     // appointment open in the editing panel (0: new)
     bool TinhaHoraFinal = false;      // that appointment already had continuation rows
     QDate MesCalendario;              // month of the month calendar; "now" at each reset
+    QString FiltroContatos;           // condition of the contact list's last letter tab or search
+    int LetraAtual = 0;               // letter tab last chosen (0 = "0-9")
+    qint64 ChaveContato = 0;          // contact open in the contact panel (0: new)
+    qint64 ChaveAniversarioContato = 0;  // that contact's birthday row (0: none)
 };
 
 struct DadosSessao : ValoresSessao {

@@ -34,6 +34,11 @@ public:
 
     QPixmap CellPicture() const;
     void DefinirCellPicture(const QPixmap &figura, Qt::Alignment alinhamento = Qt::AlignCenter);
+    // The picture of any cell, the current one left where it is.
+    void DefinirPictureMatrix(int linha, int coluna, const QPixmap &figura, Qt::Alignment alinhamento = Qt::AlignCenter);
+    // Writes many cells of the rows already there at once: the view repaints once at the end
+    // instead of hearing of every cell. The number of rows and columns must not change inside.
+    void EscreverEmBloco(const std::function<void()> &escrever);
     Qt::Alignment CellAlignment() const;
     void DefinirCellAlignment(Qt::Alignment alinhamento);
     bool CellFontBold() const;
@@ -58,6 +63,7 @@ protected:
 
 private:
     QTableWidgetItem *celula(int linha, int coluna) const;  // created on demand
+    QTableWidgetItem *novaCelula(int coluna) const;         // with its column's alignment
     int linhaAtual = 0, colunaAtual = 0, linhaDoMouse = 0;
     QVector<Qt::Alignment> alinhamentoDaColuna;
     QVector<int> larguras;  // twips, as set

@@ -262,6 +262,19 @@ void folhinha(QPainter &p)
             p.drawRect(QRectF(7.5 + coluna * 3.5, 12 + linha * 3, 2, 1.8));
 }
 
+// A sealed envelope for the button that writes to a contact.
+void envelope(QPainter &p)
+{
+    p.setPen(contorno(azulEscuro));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(4.5, 7.5, 15, 10), 1, 1);
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(QPolygonF({{4.5, 8}, {12, 13.5}, {19.5, 8}}));
+    p.setPen(Qt::NoPen);
+    p.setBrush(laranja);
+    p.drawEllipse(QPointF(12, 13.5), 1.3, 1.3);
+}
+
 // A tab hanging below the paper: its top row is the paper's edge colour; sides and rounded
 // bottom corners frame a cream face carrying the label, or a small house for the start page.
 QImage aba(int largura, const QString &rotulo)
@@ -329,6 +342,7 @@ Figuras BotoesDoPainel()
         {QStringLiteral("dia_anterior"), seta(-1)},
         {QStringLiteral("dia_seguinte"), seta(1)},
         {QStringLiteral("calendario"), botao(folhinha)},
+        {QStringLiteral("email"), botao(envelope)},
     };
 }
 
