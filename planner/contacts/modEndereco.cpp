@@ -67,6 +67,8 @@ QString LegendaDaLetra(int indice)
         return QStringLiteral("0-9");
     if (indice == 24)
         return QStringLiteral("X/Y");
+    if (indice == 25)
+        return QStringLiteral("Z");
     return QString(QChar(char16_t(indice + 64)));
 }
 

@@ -124,9 +124,9 @@ PainelEnderecos::PainelEnderecos(QWidget *parent) : tk::Moldura(parent)
     txtDadosEndAniversario = caixa(d, 5, QRect(272, 188, 50, 21));
     txtDadosEndAniversario->setAlignment(Qt::AlignCenter);
     txtDadosEndAniversario->KeyPress = [this](int k) { return MascaraComSeparador(*txtDadosEndAniversario, k, u'/'); };
-    rotulo(d, QStringLiteral("Observação :"), 8, 214, 70);
+    rotulo(d, QStringLiteral("Observação :"), 8, 212, 120);
     txtDadosEndObservacao = new tk::CaixaTextoMultilinha(d, 255);
-    txtDadosEndObservacao->setGeometry(80, 214, 302, 76);
+    txtDadosEndObservacao->setGeometry(8, 234, 374, 58);
     txtDadosEndObservacao->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtDadosEndObservacao->KeyPress = [](int k) { return k == 13 ? k : FiltrarTecla(k, false); };
     chkEndCompartilhar = new tk::CaixaSelecao(d, QStringLiteral("Compartilhar o Contato"));

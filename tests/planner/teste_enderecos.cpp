@@ -108,6 +108,7 @@ TEST_F(Enderecos, LetrasSeparamOsNomes)
     EXPECT_EQ(LegendaDaLetra(0), QStringLiteral("0-9"));
     EXPECT_EQ(LegendaDaLetra(23), QStringLiteral("W"));
     EXPECT_EQ(LegendaDaLetra(24), QStringLiteral("X/Y"));
+    EXPECT_EQ(LegendaDaLetra(25), QStringLiteral("Z"));
 }
 
 TEST_F(Enderecos, PesquisaCasaCadaCaixaEEscapaOsCaracteres)
