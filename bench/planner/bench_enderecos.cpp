@@ -7,18 +7,8 @@
 #include "contacts/modEndereco.h"
 #include "contacts/painel_enderecos.h"
 #include "core/frmAgenda.h"
-#include "core/modDb.h"
 #include "core/sessao.h"
-#include "esquema.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-
-#include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
-#include <cstdio>
+#include "bench_apoio.h"
 
 namespace {
 
@@ -26,17 +16,9 @@ constexpr int usuarios = 10, contatos = 10000;
 constexpr int letraM = 13;
 
 // First names over the alphabet, accented ones and a firm starting with a digit among them.
-void criarBase(const QString &arquivo)
+QString conteudo()
 {
-    if (QFile::exists(arquivo))
-        return;
-    std::fprintf(stderr, "criando %s com %d contatos...\n", qPrintable(arquivo), contatos);
-    const QString erro = CriarBaseVazia(arquivo);
-    if (!erro.isEmpty())
-        qFatal("%s", qPrintable(erro));
-    sqlite3 *db = nullptr;
-    sqlite3_open(arquivo.toUtf8().constData(), &db);
-    const QString sql =
+    return
         QStringLiteral("BEGIN;"
                        "CREATE TEMP TABLE Prenomes(i INTEGER PRIMARY KEY, p TEXT);"
                        "INSERT INTO Prenomes(p) VALUES ('Ana'),('Ângela'),('Bruno'),('Beatriz'),('Carlos'),('Cecília'),('Daniel'),"
@@ -58,10 +40,6 @@ void criarBase(const QString &arquivo)
                        "'9' || (10000000 + n.i), '4444-' || (1000 + n.i % 9000), NULL, printf('%02d/%02d', 1 + n.i % 28, 1 + n.i % 12), "
                        "CASE WHEN n.i % 2 = 0 THEN 'S' ELSE 'N' END, 0 FROM n;"
                        "COMMIT;ANALYZE;");
-    char *msg = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK)
-        qFatal("%s", msg);
-    sqlite3_close(db);
 }
 
 void entrarComoUsuario1()
@@ -115,14 +93,5 @@ BENCHMARK(BM_PesquisaTodosOsContatos)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QString pasta = qEnvironmentVariableIsSet("VELORA_BENCH_BASE") ? qEnvironmentVariable("VELORA_BENCH_BASE")
-                                                                         : QDir::temp().filePath(QStringLiteral("velora-bench-enderecos"));
-    QDir().mkpath(pasta);
-    criarBase(QDir(pasta).filePath(QStringLiteral("dadosu.lst")));
-    modDb::DefinirPastaDados(pasta);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return RodarBenchmarks(argc, argv, "velora-bench-enderecos", "10.000 contatos", conteudo);
 }

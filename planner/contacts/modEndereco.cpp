@@ -50,26 +50,18 @@ bool LinhaContato::DeOutroUsuario() const
     return contato.compartilhado == QLatin1String("S") && contato.usuario != Sessao.Codigo;
 }
 
-QString CondicaoDaLetra(int indice)
+Letra DaLetra(int indice)
 {
-    if (indice == 0)
-        return QStringLiteral(" and ( Asc(Left(Nome,1)) < 65 or  Asc(Left(Nome,1)) > 90 )");
-    if (indice == 24)
-        return QStringLiteral(" and ( ucase(Left(Nome,1)) = 'X' or ucase(Left(Nome,1)) = 'Y' )");
-    if (indice == 25)
-        return QStringLiteral(" and ucase(Left(Nome,1)) = 'Z'");
-    return QStringLiteral(" and  Asc(ucase(Left(Nome,1))) = ") + QString::number(indice + 64);
-}
-
-QString LegendaDaLetra(int indice)
-{
-    if (indice == 0)
-        return QStringLiteral("0-9");
-    if (indice == 24)
-        return QStringLiteral("X/Y");
-    if (indice == 25)
-        return QStringLiteral("Z");
-    return QString(QChar(char16_t(indice + 64)));
+    switch (indice) {
+    case 0:
+        return {QStringLiteral("0-9"), QStringLiteral(" and ( Asc(Left(Nome,1)) < 65 or  Asc(Left(Nome,1)) > 90 )")};
+    case 24:
+        return {QStringLiteral("X/Y"), QStringLiteral(" and ( ucase(Left(Nome,1)) = 'X' or ucase(Left(Nome,1)) = 'Y' )")};
+    case 25:
+        return {QStringLiteral("Z"), QStringLiteral(" and ucase(Left(Nome,1)) = 'Z'")};
+    default:
+        return {QString(QChar(char16_t(indice + 64))), QStringLiteral(" and  Asc(ucase(Left(Nome,1))) = ") + QString::number(indice + 64)};
+    }
 }
 
 QString CondicaoDaPesquisa(const QString &nome, const QString &empresa, const QString &telefone, const QString &email)

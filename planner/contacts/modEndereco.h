@@ -28,10 +28,12 @@ struct LinhaContato {
     bool operator==(const LinhaContato &) const = default;
 };
 
-// The condition a letter tab puts on the list (0 = "0-9", 1..23 = A..W, 24 = X/Y, 25 = Z), and
-// the caption of the tab.
-QString CondicaoDaLetra(int indice);
-QString LegendaDaLetra(int indice);
+// A letter tab (0 = "0-9", 1..23 = A..W, 24 = X/Y, 25 = Z): its caption and the condition it
+// puts on the list.
+struct Letra {
+    QString legenda, condicao;
+};
+Letra DaLetra(int indice);
 // The condition of a search: one per box that is not blank, joined with "and"; a box's text
 // matches itself, "%", "_" and apostrophes included. Empty when every box is blank.
 QString CondicaoDaPesquisa(const QString &nome, const QString &empresa, const QString &telefone, const QString &email);

@@ -42,7 +42,7 @@ PainelEnderecos::PainelEnderecos(QWidget *parent) : tk::Moldura(parent)
     frmLetras = new tk::Moldura(this);
     frmLetras->setGeometry(0, 0, 390, 44);
     for (int i = 0; i < 26; ++i) {
-        auto *letra = new tk::Botao(frmLetras, LegendaDaLetra(i));
+        auto *letra = new tk::Botao(frmLetras, DaLetra(i).legenda);
         letra->setGeometry((i % 13) * 30, (i / 13) * 22, 29, 21);
         letra->setFocusPolicy(Qt::NoFocus);
         letra->Click = [this, i] { frmAgenda_cmdLetra_Click(i); };
@@ -148,25 +148,28 @@ PainelEnderecos::PainelEnderecos(QWidget *parent) : tk::Moldura(parent)
     cmdEmailContato->Click = [this] { frmAgenda_cmdEmailContato_Click(); };
 }
 
-QVector<tk::CaixaTexto *> PainelEnderecos::caixasDoContato() const
+QVector<std::pair<QString Contato::*, tk::CaixaTexto *>> PainelEnderecos::caixasDoContato() const
 {
-    return {txtDadosEndNome,   txtDadosEndEmpresa, txtDadosEndEndereco, txtDadosEndCidade,
-            txtDadosEndEstado, txtDadosEndCep,     txtDadosEndEmail,    txtDadosEndFoneRes,
-            txtDadosEndFoneCel, txtDadosEndFoneCom, txtDadosEndAniversario};
+    return {{&Contato::nome, txtDadosEndNome},       {&Contato::empresa, txtDadosEndEmpresa},
+            {&Contato::endereco, txtDadosEndEndereco}, {&Contato::cidade, txtDadosEndCidade},
+            {&Contato::estado, txtDadosEndEstado},   {&Contato::cep, txtDadosEndCep},
+            {&Contato::email, txtDadosEndEmail},     {&Contato::foneRes, txtDadosEndFoneRes},
+            {&Contato::foneCel, txtDadosEndFoneCel}, {&Contato::foneCom, txtDadosEndFoneCom},
+            {&Contato::aniversario, txtDadosEndAniversario}};
 }
 
 void PainelEnderecos::habilitarContato(bool habilitado)
 {
-    for (tk::CaixaTexto *c : caixasDoContato())
-        c->setEnabled(habilitado);
+    for (const auto &[campo, caixa] : caixasDoContato())
+        caixa->setEnabled(habilitado);
     txtDadosEndObservacao->setEnabled(habilitado);
     chkEndCompartilhar->setEnabled(habilitado);
 }
 
 void PainelEnderecos::esvaziarContato()
 {
-    for (tk::CaixaTexto *c : caixasDoContato())
-        c->clear();
+    for (const auto &[campo, caixa] : caixasDoContato())
+        caixa->clear();
     txtDadosEndObservacao->clear();
     chkEndCompartilhar->setChecked(false);
 }
@@ -181,30 +184,12 @@ void PainelEnderecos::CarregarContatos(bool preencher, const QString &filtro)
 {
     tk::Grade &g = *grdEndereco;
     g.setUpdatesEnabled(false);
-    g.DefinirRow(0);
-    g.DefinirCol(0);
-    g.DefinirRows(1);
-    g.DefinirCols(5);
-    g.DefinirColWidth(0, 0);
-    const struct {
-        const char *texto;
-        Qt::Alignment alinhamento;
-        int largura;
-    } colunas[] = {
+    g.DefinirCabecalho({
         {"  Nome", Qt::AlignLeft | Qt::AlignVCenter, 4000},
         {"Telefone", Qt::AlignCenter, 1300},
         {"  Empresa", Qt::AlignLeft | Qt::AlignVCenter, 5000},
         {"Aniv", Qt::AlignCenter, 600},
-    };
-    for (int c = 1; c <= 4; ++c) {
-        const auto &coluna = colunas[c - 1];
-        g.DefinirCol(c);
-        g.DefinirColAlignment(c, coluna.alinhamento);
-        g.DefinirCellAlignment(coluna.alinhamento);
-        g.DefinirCellFontBold(true);
-        g.DefinirText(QString::fromUtf8(coluna.texto));
-        g.DefinirColWidth(c, coluna.largura);
-    }
+    });
     linhas.clear();
     if (preencher) {
         const QVector<LinhaContato> novas = LinhasContatos(filtro);
@@ -253,7 +238,7 @@ void PainelEnderecos::frmAgenda_cmdLetra_Click(int Index)
     tk::EsperaNaTela espera;
     pintarLetra(Index, amarelo);
     Sessao.LetraAtual = Index;
-    Sessao.FiltroContatos = CondicaoDaLetra(Index);
+    Sessao.FiltroContatos = DaLetra(Index).condicao;
     frmAgenda().imgImpressora->show();
     RetirarFoco();
     CarregarContatos(true, Sessao.FiltroContatos);
@@ -295,17 +280,10 @@ void PainelEnderecos::AbrirLinha(int linha)
     Sessao.ChaveContato = c.chave;
     chkEndCompartilhar->setChecked(c.compartilhado == QLatin1String("S"));
     Sessao.ChaveAniversarioContato = c.chaveAniversario;
+    for (const auto &[campo, caixa] : caixasDoContato())
+        caixa->setText((c.*campo).trimmed());
+    // Another user's contact shows its owner with the name.
     txtDadosEndNome->setText(l.NomeExibido().trimmed());
-    txtDadosEndEmpresa->setText(c.empresa.trimmed());
-    txtDadosEndEndereco->setText(c.endereco.trimmed());
-    txtDadosEndCidade->setText(c.cidade.trimmed());
-    txtDadosEndEstado->setText(c.estado.trimmed());
-    txtDadosEndCep->setText(c.cep.trimmed());
-    txtDadosEndEmail->setText(c.email.trimmed());
-    txtDadosEndFoneRes->setText(c.foneRes.trimmed());
-    txtDadosEndFoneCel->setText(c.foneCel.trimmed());
-    txtDadosEndFoneCom->setText(c.foneCom.trimmed());
-    txtDadosEndAniversario->setText(c.aniversario.trimmed());
     txtDadosEndObservacao->setText(c.observacao.trimmed());
 
     const bool somenteLeitura = l.DeOutroUsuario();
@@ -368,17 +346,8 @@ void PainelEnderecos::frmAgenda_cmdEnderecoSalvar_Click()
 
     Contato c;
     c.chave = Sessao.ChaveContato;
-    c.nome = txtDadosEndNome->text();
-    c.empresa = txtDadosEndEmpresa->text();
-    c.endereco = txtDadosEndEndereco->text();
-    c.cidade = txtDadosEndCidade->text();
-    c.estado = txtDadosEndEstado->text();
-    c.cep = txtDadosEndCep->text();
-    c.email = txtDadosEndEmail->text();
-    c.foneRes = txtDadosEndFoneRes->text();
-    c.foneCel = txtDadosEndFoneCel->text();
-    c.foneCom = txtDadosEndFoneCom->text();
-    c.aniversario = txtDadosEndAniversario->text();
+    for (const auto &[campo, caixa] : caixasDoContato())
+        c.*campo = caixa->text();
     c.observacao = txtDadosEndObservacao->text();
     c.compartilhado = chkEndCompartilhar->isChecked() ? QStringLiteral("S") : QStringLiteral("N");
     c.chaveAniversario = Sessao.ChaveAniversarioContato;

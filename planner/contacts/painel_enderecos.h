@@ -54,8 +54,8 @@ public:
 private:
     QVector<LinhaContato> linhas;
     void pintarLetra(int indice, const QColor &cor);
-    // The contact panel's one-line boxes (the note is the twelfth box).
-    QVector<tk::CaixaTexto *> caixasDoContato() const;
+    // The contact panel's one-line boxes with the field each holds (the note is the twelfth box).
+    QVector<std::pair<QString Contato::*, tk::CaixaTexto *>> caixasDoContato() const;
     void habilitarContato(bool habilitado);  // the twelve boxes and the share box
     void esvaziarContato();
 };

@@ -247,6 +247,26 @@ void Grade::DefinirColWidth(int coluna, int twips)
     larguras[coluna] = twips;
 }
 
+void Grade::DefinirCabecalho(std::initializer_list<Coluna> colunas)
+{
+    DefinirRow(0);
+    DefinirCol(0);
+    DefinirRows(1);
+    DefinirCols(1 + int(colunas.size()));
+    DefinirColWidth(0, 0);
+    int c = 1;
+    for (const Coluna &coluna : colunas) {
+        DefinirCol(c);
+        DefinirColAlignment(c, coluna.alinhamento);
+        DefinirText(QString::fromUtf8(coluna.texto));
+        DefinirCellAlignment(coluna.alinhamento);
+        DefinirCellFontBold(true);
+        DefinirColWidth(c, coluna.largura);
+        ++c;
+    }
+    DefinirCol(0);
+}
+
 int Grade::RowHeight(int linha) const
 {
     return linha == 0 ? Twips(horizontalHeader()->height()) : Twips(rowHeight(linha - 1));

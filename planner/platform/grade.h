@@ -52,6 +52,16 @@ public:
     int RowHeight(int linha) const;
     void DefinirRowHeight(int linha, int twips);
 
+    // One column of the header row: text (written in bold), alignment of the whole column, width.
+    struct Coluna {
+        const char *texto;  // UTF-8
+        Qt::Alignment alinhamento;
+        int largura;        // twips
+    };
+    // Empties the grid down to its header row: a hidden column 0 (the rows' keys), then the
+    // columns given. Current cell (0, 0).
+    void DefinirCabecalho(std::initializer_list<Coluna> colunas);
+
     // The data row under the last mouse press (0 for the header).
     int MouseRow() const { return linhaDoMouse; }
     Evento DblClick;

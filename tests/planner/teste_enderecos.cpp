@@ -101,14 +101,14 @@ TEST_F(Enderecos, LetrasSeparamOsNomes)
     for (const char *nome : {"ana", "Ana", "Ávila", "1º de Maio", "Xavier", "yara", "Zé", "Walter", "Bruno", "élen"})
         inserir(eu, QString::fromUtf8(nome));
     // Tab 0 takes every first character outside A-Z: accented capitals and lower case too.
-    const std::pair<int, const char *> casos[] = {
-        {0, "1º de Maio,ana,Ávila,élen,yara"}, {1, "ana,Ana"}, {2, "Bruno"}, {5, ""}, {23, "Walter"}, {24, "Xavier,yara"}, {25, "Zé"}};
-    for (const auto &[letra, esperado] : casos)
-        EXPECT_EQ(nomes(LinhasContatos(CondicaoDaLetra(letra))).join(u',').toStdString(), esperado) << letra;
-    EXPECT_EQ(LegendaDaLetra(0), QStringLiteral("0-9"));
-    EXPECT_EQ(LegendaDaLetra(23), QStringLiteral("W"));
-    EXPECT_EQ(LegendaDaLetra(24), QStringLiteral("X/Y"));
-    EXPECT_EQ(LegendaDaLetra(25), QStringLiteral("Z"));
+    const std::tuple<int, const char *, const char *> casos[] = {
+        {0, "0-9", "1º de Maio,ana,Ávila,élen,yara"}, {1, "A", "ana,Ana"}, {2, "B", "Bruno"},     {5, "E", ""},
+        {23, "W", "Walter"},                           {24, "X/Y", "Xavier,yara"}, {25, "Z", "Zé"},
+    };
+    for (const auto &[letra, legenda, esperado] : casos) {
+        EXPECT_EQ(DaLetra(letra).legenda.toStdString(), legenda);
+        EXPECT_EQ(nomes(LinhasContatos(DaLetra(letra).condicao)).join(u',').toStdString(), esperado) << letra;
+    }
 }
 
 TEST_F(Enderecos, PesquisaCasaCadaCaixaEEscapaOsCaracteres)
@@ -155,7 +155,7 @@ TEST_F(Enderecos, CompartilhadosSoComAPreferenciaEEmOrdemAlfabetica)
     EXPECT_FALSE(todas.at(5).DeOutroUsuario());
     Sessao.VisualizarCompartilhamento = false;
     EXPECT_EQ(nomes(LinhasContatos(QString())).size(), 7);
-    EXPECT_EQ(nomes(LinhasContatos(CondicaoDaLetra(13))), QStringList());
+    EXPECT_EQ(nomes(LinhasContatos(DaLetra(13).condicao)), QStringList());
 }
 
 TEST_F(Enderecos, AniversarioCriadoMovidoApagadoERecriado)
