@@ -4,11 +4,13 @@
 //   build/bin/bench_velora_enderecos [--benchmark_repetitions=5]
 // The file is made once in the temporary folder (VELORA_BENCH_BASE names another place).
 
+#include "base_de_bench.h"
 #include "contacts/modEndereco.h"
 #include "contacts/painel_enderecos.h"
 #include "core/frmAgenda.h"
 #include "core/sessao.h"
-#include "bench_apoio.h"
+
+#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -16,7 +18,7 @@ constexpr int usuarios = 10, contatos = 10000;
 constexpr int letraM = 13;
 
 // First names over the alphabet, accented ones and a firm starting with a digit among them.
-QString conteudo()
+QString carga()
 {
     return
         QStringLiteral("BEGIN;"
@@ -93,5 +95,5 @@ BENCHMARK(BM_PesquisaTodosOsContatos)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    return RodarBenchmarks(argc, argv, "velora-bench-enderecos", "10.000 contatos", conteudo);
+    return RodarBenchmarks(argc, argv, "velora-bench-enderecos", carga());
 }

@@ -9,6 +9,7 @@
 #include "platform/documentos.h"
 #include "resources/recursos.h"
 
+#include <QScopeGuard>
 #include <QScrollBar>
 
 namespace {
@@ -184,6 +185,8 @@ void PainelEnderecos::CarregarContatos(bool preencher, const QString &filtro)
 {
     tk::Grade &g = *grdEndereco;
     g.setUpdatesEnabled(false);
+    // A failed read still leaves a grid that paints.
+    const auto religar = qScopeGuard([&g] { g.setUpdatesEnabled(true); });
     g.DefinirCabecalho({
         {"  Nome", Qt::AlignLeft | Qt::AlignVCenter, 4000},
         {"Telefone", Qt::AlignCenter, 1300},
@@ -211,7 +214,6 @@ void PainelEnderecos::CarregarContatos(bool preencher, const QString &filtro)
     }
     g.DefinirCol(0);
     g.DefinirRow(0);
-    g.setUpdatesEnabled(true);
 }
 
 void PainelEnderecos::AdicionarLinhaContato(const LinhaContato &linha)

@@ -13,6 +13,7 @@
 #include "core/modDb.h"
 #include "core/modMsgBox.h"
 #include "core/sessao.h"
+#include "finances/painel_financas.h"
 #include "platform/documentos.h"
 #include "platform/localidade.h"
 #include "platform/relogio.h"
@@ -102,7 +103,9 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     frmEndereco = new PainelEnderecos(picMainSkin);
     tk::Posicionar(*frmEndereco, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmEndereco->hide();
-    frmFinancas = painel(picMainSkin);
+    frmFinancas = new PainelFinancas(picMainSkin);
+    tk::Posicionar(*frmFinancas, PainelLeft, PainelTop, PainelWidth, PainelHeight);
+    frmFinancas->hide();
     frmTarefas = painel(picMainSkin);
     frmNotas = painel(picMainSkin);
     frmConfig = new PainelConfig(picMainSkin);
@@ -134,7 +137,8 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
          [this] { return RelatorioDoDia(localidade::DataLonga(Sessao.DiaExibido), lblIdentNome->text(), LinhasExibidas()); }},
         {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true,
          [this] { frmEndereco->CarregarContatos(false, QString()); }, {}, [this] { frmEndereco->Limpar(); }},
-        {QStringLiteral("Financas"), frmFinancas, imgFinancas, 7740, 950, true, {}, {}, {}},
+        {QStringLiteral("Financas"), frmFinancas, imgFinancas, 7740, 950, true,
+         [this] { frmFinancas->Abrir(); }, {}, [this] { frmFinancas->Limpar(); }},
         {QStringLiteral("Tarefas"), frmTarefas, imgTarefas, 8695, 845, true, {}, {}, {}},
         {QStringLiteral("Notas"), frmNotas, imgNotas, 9550, 695, false, {}, {}, {}},
         {QStringLiteral("Configuracao"), frmConfig, nullptr, 0, 0, false, {}, {}, {}},

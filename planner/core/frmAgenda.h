@@ -12,6 +12,7 @@ class PainelCompromissos;
 class PainelConfig;
 class PainelEnderecos;
 class RelogioAnalogico;
+class PainelFinancas;
 
 // The main window: skin, navigation tabs, the seven panels, identity, date and time.
 class FrmAgenda : public tk::Formulario {
@@ -22,7 +23,7 @@ public:
     tk::Moldura *frmInicial;
     PainelCompromissos *frmCompromissos;
     PainelEnderecos *frmEndereco;
-    tk::Moldura *frmFinancas;
+    PainelFinancas *frmFinancas;
     tk::Moldura *frmTarefas;
     tk::Moldura *frmNotas;
     PainelConfig *frmConfig;

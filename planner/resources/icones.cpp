@@ -275,6 +275,21 @@ void envelope(QPainter &p)
     p.drawEllipse(QPointF(12, 13.5), 1.3, 1.3);
 }
 
+// The previous month's balance brought forward: an arrow from the left into a coin.
+void saldoAnterior(QPainter &p)
+{
+    p.setPen(contorno(laranja.darker(170)));
+    p.setBrush(QColor(0xff, 0xd8, 0x6a));
+    p.drawEllipse(QPointF(15.5, 12), 5.5, 5.5);
+    p.setPen(azulEscuro);
+    p.setFont(fonte(8));
+    p.drawText(QRectF(10, 6.5, 11, 11), Qt::AlignCenter, QStringLiteral("$"));
+    p.setPen(contorno(Qt::white, 2.2));
+    p.drawLine(QPointF(3, 12), QPointF(8.5, 12));
+    p.drawLine(QPointF(6, 9), QPointF(9, 12));
+    p.drawLine(QPointF(6, 15), QPointF(9, 12));
+}
+
 // A tab hanging below the paper: its top row is the paper's edge colour; sides and rounded
 // bottom corners frame a cream face carrying the label, or a small house for the start page.
 QImage aba(int largura, const QString &rotulo)
@@ -343,6 +358,7 @@ Figuras BotoesDoPainel()
         {QStringLiteral("dia_seguinte"), seta(1)},
         {QStringLiteral("calendario"), botao(folhinha)},
         {QStringLiteral("email"), botao(envelope)},
+        {QStringLiteral("saldo_anterior"), botao(saldoAnterior)},
     };
 }
 

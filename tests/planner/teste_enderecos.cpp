@@ -394,6 +394,12 @@ TEST_F(Enderecos, RecusasEFalhasMantemODigitado)
     EXPECT_TRUE(p.frmDadosEndereco->isVisible());
     EXPECT_EQ(p.txtDadosEndNome->text() + p.txtDadosEndAniversario->text(), QStringLiteral("Ana10/03"));
     EXPECT_EQ(base.Valor(QStringLiteral("Select (Select count(*) from Enderecos) + (Select count(*) from Compromissos)")), QStringLiteral("0"));
+
+    // A list that cannot be read leaves a grid that still paints.
+    base.Executar(QStringLiteral("Alter Table Enderecos Rename To Outra"));
+    p.cmdLetra[1]->click();
+    EXPECT_EQ(erros.size(), 2);
+    EXPECT_TRUE(p.grdEndereco->updatesEnabled());
 }
 
 TEST_F(Enderecos, CompartilhadoSomenteLeituraEEmail)
