@@ -157,28 +157,11 @@ void MontarGrade(const QDate &dia)
     tk::Grade &g = *frmAgenda().frmCompromissos->grdCompromissos;
     g.setUpdatesEnabled(false);
     const auto religar = qScopeGuard([&g] { g.setUpdatesEnabled(true); });
-    g.DefinirRow(0);
-    g.DefinirCol(0);
-    g.DefinirRows(1);
-    g.DefinirCols(4);
-    g.DefinirColWidth(0, 0);
-    const struct {
-        const char *texto;
-        Qt::Alignment alinhamento;
-        int largura;
-    } cabecalho[] = {
+    g.DefinirCabecalho({
         {"    ", Qt::AlignCenter, 400},
         {"Horário", Qt::AlignRight | Qt::AlignVCenter, 800},
         {"Compromisso", Qt::AlignCenter, 4400},
-    };
-    for (int c = 1; c <= 3; ++c) {
-        g.DefinirCol(c);
-        g.DefinirColAlignment(c, cabecalho[c - 1].alinhamento);
-        g.DefinirText(QString::fromUtf8(cabecalho[c - 1].texto));
-        g.DefinirCellAlignment(cabecalho[c - 1].alinhamento);
-        g.DefinirCellFontBold(true);
-        g.DefinirColWidth(c, cabecalho[c - 1].largura);
-    }
+    });
     exibidas.clear();
     exibidas = LinhasDoDia(dia);
     for (const LinhaGrade &l : std::as_const(exibidas))

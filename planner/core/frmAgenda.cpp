@@ -9,6 +9,7 @@
 #include "appointments/modLembretes.h"
 #include "appointments/modSons.h"
 #include "appointments/painel_compromissos.h"
+#include "contacts/painel_enderecos.h"
 #include "core/frmConfig.h"
 #include "core/frmLogon.h"
 #include "core/frmMenu.h"
@@ -103,7 +104,9 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     frmCompromissos = new PainelCompromissos(picMainSkin);
     tk::Posicionar(*frmCompromissos, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmCompromissos->hide();
-    frmEndereco = painel(picMainSkin);
+    frmEndereco = new PainelEnderecos(picMainSkin);
+    tk::Posicionar(*frmEndereco, PainelLeft, PainelTop, PainelWidth, PainelHeight);
+    frmEndereco->hide();
     frmFinancas = new PainelFinancas(picMainSkin);
     tk::Posicionar(*frmFinancas, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmFinancas->hide();
@@ -137,7 +140,8 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
          [this] { lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" ")); },
          [this] { frmCompromissos->frmCalendar->hide(); },
          [this] { return RelatorioDoDia(localidade::DataLonga(Sessao.DiaExibido), lblIdentNome->text(), LinhasExibidas()); }},
-        {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true, {}, {}, {}},
+        {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true,
+         [this] { frmEndereco->CarregarContatos(false, QString()); }, {}, [this] { frmEndereco->Limpar(); }},
         {QStringLiteral("Financas"), frmFinancas, imgFinancas, 7740, 950, true,
          [this] { frmFinancas->Abrir(); }, {}, [this] { frmFinancas->Limpar(); },
          [this] {

@@ -10,6 +10,7 @@
 class PainelCalculadora;
 class PainelCompromissos;
 class PainelConfig;
+class PainelEnderecos;
 class RelogioAnalogico;
 class PainelFinancas;
 
@@ -21,7 +22,7 @@ public:
     tk::Figura *picMainSkin;
     tk::Moldura *frmInicial;
     PainelCompromissos *frmCompromissos;
-    tk::Moldura *frmEndereco;
+    PainelEnderecos *frmEndereco;
     PainelFinancas *frmFinancas;
     tk::Moldura *frmTarefas;
     tk::Moldura *frmNotas;

@@ -93,13 +93,18 @@ int RecordSet::RecordCount() const
 
 Campo RecordSet::operator()(const QString &coluna) const
 {
+    return Indice(Posicao(coluna));
+}
+
+int RecordSet::Posicao(const QString &coluna) const
+{
     // The name as the statement spelled it is found at once; other spellings by lower case.
     auto i = colunas.constFind(coluna);
     if (i == colunas.cend())
         i = colunas.constFind(coluna.toLower());
     if (i == colunas.cend())
         throw ErroBanco(QStringLiteral("Campo inexistente no registro: %1").arg(coluna).toStdString());
-    return Indice(*i);
+    return *i;
 }
 
 Campo RecordSet::Indice(int coluna) const
@@ -144,6 +149,18 @@ QString SqlTexto(const QString &texto)
 {
     QString s = texto;
     return s.replace(u'\'', QStringLiteral("''"));
+}
+
+QString SqlTextoLike(const QString &texto)
+{
+    QString s;
+    s.reserve(texto.size() + 4);
+    for (const QChar c : texto) {
+        if (c == u'%' || c == u'_' || c == u'\\')
+            s += u'\\';
+        s += c;
+    }
+    return SqlTexto(s);
 }
 
 Transacao::Transacao(Modo modo)

@@ -41,6 +41,7 @@ public:
     int RecordCount() const;
     Campo operator()(const QString &coluna) const;  // the current row's field, by name
     Campo Indice(int coluna) const;                 // the current row's field, by position
+    int Posicao(const QString &coluna) const;       // a column's position, for reading many rows
     void Close();
 
 private:
@@ -61,8 +62,11 @@ qint64 ExecutarInsercao(const QString &sql);
 int FiltrarTecla(int tecla, bool apenasNumeros);
 
 // A text value ready to stand between single quotes in a statement: apostrophes doubled, so a
-// pasted apostrophe is stored as typed and never ends the literal. Also for like patterns.
+// pasted apostrophe is stored as typed and never ends the literal.
 QString SqlTexto(const QString &texto);
+// A text that a like pattern matches as it stands: "%", "_" and "\" escaped with "\" (the
+// statement ends the pattern with escape '\'), apostrophes doubled.
+QString SqlTextoLike(const QString &texto);
 
 // Statements that must stand together: while a Transacao lives, Consultar and Executar use its
 // connection; it is undone unless Confirmar is called. A Leitura reads several statements from

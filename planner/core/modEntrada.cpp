@@ -35,7 +35,7 @@ std::optional<double> LerNumero(const QString &texto)
     return ok ? std::optional(v) : std::nullopt;
 }
 
-int MascaraHora(QLineEdit &caixa, int tecla)
+int MascaraComSeparador(QLineEdit &caixa, int tecla, QChar separador)
 {
     if (tecla == 8 || caixa.hasSelectedText())
         return tecla;
@@ -47,7 +47,7 @@ int MascaraHora(QLineEdit &caixa, int tecla)
         return digito ? tecla : 0;
     case 1:
         if (digito) {
-            caixa.setText(caixa.text() + QChar(char16_t(tecla)) + QLatin1Char(':'));
+            caixa.setText(caixa.text() + QChar(char16_t(tecla)) + separador);
             caixa.setCursorPosition(3);
         }
         return 0;

@@ -20,9 +20,11 @@ std::optional<QTime> LerHoraDigitada(const QString &texto);
 // A number typed with "." as decimal point ("60", "-5", "1.5").
 std::optional<double> LerNumero(const QString &texto);
 
-// The key rule of the time boxes: the colon is added with the second digit. Returns the key to
-// keep (0 drops it); for the second digit it writes "d d :" into the box itself.
-int MascaraHora(QLineEdit &caixa, int tecla);
+// The key rule of the two-part boxes (times "HH:NN", birthdays "DD/MM"): the separator is added
+// with the second digit. Returns the key to keep (0 drops it); for the second digit it writes
+// "d d separator" into the box itself.
+int MascaraComSeparador(QLineEdit &caixa, int tecla, QChar separador);
+inline int MascaraHora(QLineEdit &caixa, int tecla) { return MascaraComSeparador(caixa, tecla, u':'); }
 
 // Telephones: "(" and ")" pass, everything else as in digits mode.
 int FiltrarTelefone(int tecla);

@@ -52,6 +52,10 @@ struct ValoresSessao {
     int MesFinancas = 0;              // ledger month shown (1..12); 0 until first shown
     int AnoFinancas = 0;              // ledger year shown
     qint64 ChaveLancamento = 0;       // ledger entry open in the entry panel (0: new)
+    QString FiltroContatos;           // condition of the contact list's last letter tab or search
+    int LetraAtual = 0;               // letter tab last chosen (0 = "0-9")
+    qint64 ChaveContato = 0;          // contact open in the contact panel (0: new)
+    qint64 ChaveAniversarioContato = 0;  // that contact's birthday row (0: none)
 };
 
 struct DadosSessao : ValoresSessao {

@@ -1,6 +1,7 @@
 #include "platform/documentos.h"
 
 #include <QDesktopServices>
+#include <QProcess>
 
 namespace documentos {
 
@@ -10,7 +11,13 @@ std::function<bool(const QUrl &)> abridorDeTeste;
 
 bool Abrir(const QUrl &endereco)
 {
-    return abridorDeTeste ? abridorDeTeste(endereco) : QDesktopServices::openUrl(endereco);
+    if (abridorDeTeste)
+        return abridorDeTeste(endereco);
+    // Qt's own opener falls back on a web browser for mail links where it finds no xdg-open;
+    // the mail program is the desktop's handler of the mailto scheme.
+    if (endereco.scheme() == QLatin1String("mailto"))
+        return QProcess::startDetached(QStringLiteral("xdg-open"), {endereco.toString(QUrl::FullyEncoded)});
+    return QDesktopServices::openUrl(endereco);
 }
 
 void DefinirAbridor(std::function<bool(const QUrl &)> abridor)

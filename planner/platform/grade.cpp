@@ -131,11 +131,17 @@ QTableWidgetItem *Grade::celula(int linha, int coluna) const
     }
     QTableWidgetItem *i = item(linha - 1, coluna);
     if (!i) {
-        i = new QTableWidgetItem;
-        if (coluna < alinhamentoDaColuna.size() && alinhamentoDaColuna[coluna])
-            i->setTextAlignment(alinhamentoDaColuna[coluna]);
+        i = novaCelula(coluna);
         self->setItem(linha - 1, coluna, i);
     }
+    return i;
+}
+
+QTableWidgetItem *Grade::novaCelula(int coluna) const
+{
+    auto *i = new QTableWidgetItem;
+    if (coluna < alinhamentoDaColuna.size() && alinhamentoDaColuna[coluna])
+        i->setTextAlignment(alinhamentoDaColuna[coluna]);
     return i;
 }
 
@@ -146,7 +152,30 @@ QString Grade::TextMatrix(int linha, int coluna) const
 
 void Grade::DefinirTextMatrix(int linha, int coluna, const QString &texto)
 {
+    // A new cell takes its text before it joins the grid: one change for the view, not two;
+    // an empty text needs no cell at all.
+    if (linha > 0 && !item(linha - 1, coluna)) {
+        if (texto.isEmpty())
+            return;
+        QTableWidgetItem *i = novaCelula(coluna);
+        i->setText(texto);
+        setItem(linha - 1, coluna, i);
+        return;
+    }
     celula(linha, coluna)->setText(texto);
+}
+
+void Grade::EscreverEmBloco(const std::function<void()> &escrever)
+{
+    const bool bloqueado = model()->blockSignals(true);
+    try {
+        escrever();
+    } catch (...) {
+        model()->blockSignals(bloqueado);
+        throw;
+    }
+    model()->blockSignals(bloqueado);
+    viewport()->update();
 }
 
 QPixmap Grade::CellPicture() const
@@ -156,7 +185,12 @@ QPixmap Grade::CellPicture() const
 
 void Grade::DefinirCellPicture(const QPixmap &figura, Qt::Alignment alinhamento)
 {
-    QTableWidgetItem *i = celula(linhaAtual, colunaAtual);
+    DefinirPictureMatrix(linhaAtual, colunaAtual, figura, alinhamento);
+}
+
+void Grade::DefinirPictureMatrix(int linha, int coluna, const QPixmap &figura, Qt::Alignment alinhamento)
+{
+    QTableWidgetItem *i = celula(linha, coluna);
     i->setData(PapelFigura, figura);
     i->setData(PapelAlinhamentoFigura, int(alinhamento));
 }
@@ -211,6 +245,26 @@ void Grade::DefinirColWidth(int coluna, int twips)
     setColumnHidden(coluna, twips == 0);
     setColumnWidth(coluna, Px(twips));
     larguras[coluna] = twips;
+}
+
+void Grade::DefinirCabecalho(std::initializer_list<Coluna> colunas)
+{
+    DefinirRow(0);
+    DefinirCol(0);
+    DefinirRows(1);
+    DefinirCols(1 + int(colunas.size()));
+    DefinirColWidth(0, 0);
+    int c = 1;
+    for (const Coluna &coluna : colunas) {
+        DefinirCol(c);
+        DefinirColAlignment(c, coluna.alinhamento);
+        DefinirText(QString::fromUtf8(coluna.texto));
+        DefinirCellAlignment(coluna.alinhamento);
+        DefinirCellFontBold(true);
+        DefinirColWidth(c, coluna.largura);
+        ++c;
+    }
+    DefinirCol(0);
 }
 
 int Grade::RowHeight(int linha) const

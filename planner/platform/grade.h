@@ -34,6 +34,11 @@ public:
 
     QPixmap CellPicture() const;
     void DefinirCellPicture(const QPixmap &figura, Qt::Alignment alinhamento = Qt::AlignCenter);
+    // The picture of any cell, the current one left where it is.
+    void DefinirPictureMatrix(int linha, int coluna, const QPixmap &figura, Qt::Alignment alinhamento = Qt::AlignCenter);
+    // Writes many cells of the rows already there at once: the view repaints once at the end
+    // instead of hearing of every cell. The number of rows and columns must not change inside.
+    void EscreverEmBloco(const std::function<void()> &escrever);
     Qt::Alignment CellAlignment() const;
     void DefinirCellAlignment(Qt::Alignment alinhamento);
     bool CellFontBold() const;
@@ -47,6 +52,16 @@ public:
     int RowHeight(int linha) const;
     void DefinirRowHeight(int linha, int twips);
 
+    // One column of the header row: text (written in bold), alignment of the whole column, width.
+    struct Coluna {
+        const char *texto;  // UTF-8
+        Qt::Alignment alinhamento;
+        int largura;        // twips
+    };
+    // Empties the grid down to its header row: a hidden column 0 (the rows' keys), then the
+    // columns given. Current cell (0, 0).
+    void DefinirCabecalho(std::initializer_list<Coluna> colunas);
+
     // The data row under the last mouse press (0 for the header).
     int MouseRow() const { return linhaDoMouse; }
     Evento DblClick;
@@ -58,6 +73,7 @@ protected:
 
 private:
     QTableWidgetItem *celula(int linha, int coluna) const;  // created on demand
+    QTableWidgetItem *novaCelula(int coluna) const;         // with its column's alignment
     int linhaAtual = 0, colunaAtual = 0, linhaDoMouse = 0;
     QVector<Qt::Alignment> alinhamentoDaColuna;
     QVector<int> larguras;  // twips, as set

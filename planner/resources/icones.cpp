@@ -270,6 +270,19 @@ void mes(QPainter &p)
     p.drawRect(QRectF(14.0, 14.6, 3.0, 2.6));
 }
 
+// A sealed envelope for the button that writes to a contact.
+void envelope(QPainter &p)
+{
+    p.setPen(contorno(azulEscuro));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(4.5, 7.5, 15, 10), 1, 1);
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(QPolygonF({{4.5, 8}, {12, 13.5}, {19.5, 8}}));
+    p.setPen(Qt::NoPen);
+    p.setBrush(laranja);
+    p.drawEllipse(QPointF(12, 13.5), 1.3, 1.3);
+}
+
 // The previous month's balance brought forward: an arrow from the left into a coin.
 void saldoAnterior(QPainter &p)
 {
@@ -353,6 +366,7 @@ Figuras BotoesDoPainel()
         {QStringLiteral("dia_seguinte"), seta(1)},
         {QStringLiteral("calendario"), botao(folhinha)},
         {QStringLiteral("calendario_mes"), botao(mes)},
+        {QStringLiteral("email"), botao(envelope)},
         {QStringLiteral("saldo_anterior"), botao(saldoAnterior)},
     };
 }

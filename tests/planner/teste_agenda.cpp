@@ -2,6 +2,7 @@
 
 #include "apoio.h"
 #include "appointments/painel_compromissos.h"
+#include "contacts/painel_enderecos.h"
 #include "core/frmAgenda.h"
 #include "core/frmConfig.h"
 #include "core/frmLogon.h"

@@ -673,3 +673,147 @@ TEST_F(PontaAPonta, LembretesEmOrdemECalendarioDoMes)
     EXPECT_TRUE(WIFEXITED(velora.exitStatus()) && WEXITSTATUS(velora.exitStatus()) == 0);
     EXPECT_EQ(valor(arquivo, "Select Status from Compromissos Where Compromisso = 'Pagar conta'"), QStringLiteral("0"));
 }
+
+TEST_F(PontaAPonta, EnderecosComAniversarioCompartilhamentoEEmail)
+{
+    inserirUsuario("ANA");
+    inserirUsuario("BIA");
+    // The mail program: a stand-in for xdg-open that notes its arguments, one per line.
+    QTemporaryDir programas;
+    const QString emails = programas.filePath(QStringLiteral("emails.txt"));
+    {
+        QFile abridor(programas.filePath(QStringLiteral("xdg-open")));
+        ASSERT_TRUE(abridor.open(QIODevice::WriteOnly));
+        abridor.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" >> '%1'\n").arg(emails).toUtf8());
+        abridor.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const auto lerEmails = [&] {
+        QFile f(emails);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    };
+    xtest::ChildProcess velora = xtest::spawnProgram(
+        {VELORA_BINARIO}, {"VELORA_DADOS=" + dados.path().toStdString(), "XDG_RUNTIME_DIR=" + execucao.path().toStdString(),
+                           "QT_QPA_PLATFORM=xcb", "DISPLAY=" + xtest::testServer().display(),
+                           "PATH=" + programas.path().toStdString() + ":" + qEnvironmentVariable("PATH").toStdString()});
+    xcb_window_t agenda = XCB_NONE;
+    const auto entrar = [&](const char *login) {
+        const xcb_window_t logon = esperarJanela("Velora");
+        ativar(logon);
+        clicar(logon, 140, 48);
+        tecla("End");
+        tecla("shift+Home");  // the planner's boxes drop control keys, ctrl+a among them
+        digitar(login);
+        tecla("Return");
+        agenda = esperarJanela("Agenda Velora");
+        // Shown again after a logout, the window may stand partly off the screen: bring it
+        // where every click below can reach.
+        xdotool({"windowmove", "--sync", std::to_string(agenda), "0", "0"});
+        ativar(agenda);
+        clicar(agenda, 479, 485);  // the address book's tab
+        ASSERT_TRUE(x.waitUntil([&] {
+            return valor(arquivo, QStringLiteral("Select Pastinha from Usuarios Where Login='%1'").arg(QString::fromLatin1(login).toUpper()).toUtf8()) ==
+                   "Enderecos";
+        }, 20s));
+    };
+    const auto sair = [&] {
+        clicar(agenda, 637, 21);
+        EXPECT_TRUE(esperarSumir("Agenda Velora"));
+    };
+    // Buttons are clicked with the mouse where a step depends on them at once (a key's
+    // mnemonic presses its button a moment later).
+    const auto pesquisar = [&] { clicar(agenda, 464, 447); };
+    const auto novoContato = [&] { clicar(agenda, 665, 447); };
+    const auto primeiraLinha = [&] { clicar(agenda, 420, 121, 2); };
+    const auto email = [&] { clicar(agenda, 711, 244); };
+    const auto caixa = [&](int px, int py, const std::string &texto) {
+        clicar(agenda, px, py);
+        tecla("End");
+        tecla("shift+Home");
+        digitar(texto);
+    };
+    const auto nome = [&](const std::string &t) { caixa(560, 138, t); };
+    const auto aniversario = [&](const std::string &t) { caixa(641, 294, t); };
+    const char *contato = "Select Nome||'|'||ifnull(Aniversario,'')||'|'||Compartilhado||'|'||ChaveAniversario from Enderecos "
+                          "Where Usuario = (Select Codigo from Usuarios Where Login = 'ANA')";
+    const char *linhaDeAniversario = "Select Chave||'|'||Data||'|'||Compromisso||'|'||Compartilhado||'|'||ifnull(Hora,'-') from Compromissos Where Status = '2'";
+    const auto dia = [](int dias) {
+        const QDate d = QDate::currentDate().addDays(dias);
+        return d.month() == 2 && d.day() == 29 ? d.addDays(1) : d;
+    };
+
+    entrar("ana");
+    // An empty name and 29/02 are refused with nothing written.
+    novoContato();
+    tecla("alt+s");
+    responderMensagem();  // "Informe o Nome do Contato!"
+    nome("maria souza");
+    aniversario("2902");
+    tecla("alt+s");
+    responderMensagem();  // "Informe o Aniversário em DD/MM!"
+    EXPECT_EQ(valor(arquivo, "Select (Select count(*) from Enderecos) + (Select count(*) from Compromissos)"), QStringLiteral("0"));
+
+    const QDate primeiro = dia(1), segundo = dia(3);
+    aniversario(primeiro.toString(QStringLiteral("ddMM")).toStdString());
+    caixa(560, 242, "maria@exemplo.com.br");
+    tecla("alt+s");
+    ASSERT_TRUE(x.waitUntil([&] { return !valor(arquivo, linhaDeAniversario).isEmpty(); }, 20s));
+    const QString chave = valor(arquivo, linhaDeAniversario).section(u'|', 0, 0);
+    EXPECT_EQ(valor(arquivo, linhaDeAniversario),
+              chave + QStringLiteral("|%1|Aniversário Maria souza|N|-").arg(primeiro.toString(Qt::ISODate)));
+    EXPECT_EQ(valor(arquivo, contato), QStringLiteral("Maria souza|%1|N|%2").arg(primeiro.toString(QStringLiteral("dd/MM")), chave));
+
+    // Found under its letter (M) and changed: the birthday row follows the name, the date and
+    // the share box.
+    clicar(agenda, 358, 80);
+    primeiraLinha();
+    nome("Mariana Souza");
+    aniversario(segundo.toString(QStringLiteral("ddMM")).toStdString());
+    clicar(agenda, 440, 403);  // share
+    tecla("alt+s");
+    const QString movida = chave + QStringLiteral("|%1|Aniversário Mariana Souza|S|-").arg(segundo.toString(Qt::ISODate));
+    EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, linhaDeAniversario) == movida; }, 20s)) << valor(arquivo, linhaDeAniversario).toStdString();
+
+    // Found by a search; its e-mail button hands the address to the mail program as one argument.
+    caixa(566, 362, "SOUZA");
+    pesquisar();
+    primeiraLinha();
+    email();
+    EXPECT_TRUE(x.waitUntil([&] { return lerEmails() == "1\nmailto:maria@exemplo.com.br\n"; }, 20s)) << lerEmails().toStdString();
+    sair();
+
+    // Another user sees it shared and read-only: its e-mail works, saving and deleting do not
+    // (a message box or a failed save would stand in the way of the own contact saved after).
+    entrar("bia");
+    pesquisar();
+    primeiraLinha();
+    email();
+    EXPECT_TRUE(x.waitUntil([&] { return lerEmails().count(QStringLiteral("mailto:maria@")) == 2; }, 20s));
+    tecla("alt+s");
+    tecla("alt+e");
+    clicar(agenda, 685, 443);  // back
+    novoContato();
+    nome("Zuleica");
+    caixa(560, 242, "zuleica@exemplo.com.br");
+    tecla("alt+s");
+    EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, "Select count(*) from Enderecos Where Nome = 'Zuleica'") == "1"; }, 20s));
+    EXPECT_EQ(valor(arquivo, contato), QStringLiteral("Mariana Souza|%1|S|%2").arg(segundo.toString(QStringLiteral("dd/MM")), chave));
+    sair();
+
+    // Without the preference the shared contact is not listed: the first row is her own.
+    executar(arquivo, "Update Configuracao set VisualizarCompartilhamento = 'N' Where Usuario = (Select Codigo from Usuarios Where Login = 'BIA')");
+    entrar("bia");
+    pesquisar();
+    primeiraLinha();
+    email();
+    EXPECT_TRUE(x.waitUntil([&] { return lerEmails().count(QStringLiteral("mailto:zuleica@")) == 1; }, 20s)) << lerEmails().toStdString();
+    EXPECT_EQ(lerEmails().count(QStringLiteral("mailto:maria@")), 2);
+    sair();
+
+    // Deleted by its owner, with its birthday row.
+    entrar("ana");
+    pesquisar();
+    primeiraLinha();
+    tecla("alt+e");
+    responderMensagem();  // "Você Confirma Exclusão desse Contato?"
+    EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, contato).isEmpty() && valor(arquivo, "Select count(*) from Compromissos") == "0"; }, 20s));
+}

@@ -44,6 +44,7 @@ TEST(RecursosFiguras, CadaNomeComSeuTamanho)
         {"sair", 24, 24},          {"minimizar", 24, 24},    {"inicial", 160, 160},
         {"dia_anterior", 18, 18},  {"dia_seguinte", 18, 18}, {"calendario", 24, 24},
         {"calculadora", 24, 24},   {"relogio_centro", 33, 33}, {"tecla_0", 97, 28},
+        {"email", 24, 24},
         {"saldo_anterior", 24, 24},
         {"calendario_mes", 24, 24}, {"lembrete", 420, 300},
     };
