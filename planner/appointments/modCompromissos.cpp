@@ -152,28 +152,11 @@ void MontarGrade(const QDate &dia)
     tk::EsperaNaTela espera;
     tk::Grade &g = *frmAgenda().frmCompromissos->grdCompromissos;
     g.setUpdatesEnabled(false);
-    g.DefinirRow(0);
-    g.DefinirCol(0);
-    g.DefinirRows(1);
-    g.DefinirCols(4);
-    g.DefinirColWidth(0, 0);
-    const struct {
-        const char *texto;
-        Qt::Alignment alinhamento;
-        int largura;
-    } cabecalho[] = {
+    g.ReiniciarComCabecalho({
         {"    ", Qt::AlignCenter, 400},
         {"Horário", Qt::AlignRight | Qt::AlignVCenter, 800},
         {"Compromisso", Qt::AlignCenter, 4400},
-    };
-    for (int c = 1; c <= 3; ++c) {
-        g.DefinirCol(c);
-        g.DefinirColAlignment(c, cabecalho[c - 1].alinhamento);
-        g.DefinirText(QString::fromUtf8(cabecalho[c - 1].texto));
-        g.DefinirCellAlignment(cabecalho[c - 1].alinhamento);
-        g.DefinirCellFontBold(true);
-        g.DefinirColWidth(c, cabecalho[c - 1].largura);
-    }
+    });
     for (const LinhaGrade &l : LinhasDoDia(dia))
         AdicionarLinhaGrade(l.chave, l.chavePai, l.status, l.compartilhado, l.dono, l.hora, l.horaFim, l.texto);
     g.DefinirCol(0);

@@ -8,6 +8,8 @@
 
 class PainelCompromissos;
 class PainelConfig;
+class PainelNotas;
+class PainelTarefas;
 
 // The main window: skin, navigation tabs, the seven panels, identity, date and time.
 class FrmAgenda : public tk::Formulario {
@@ -19,8 +21,8 @@ public:
     PainelCompromissos *frmCompromissos;
     tk::Moldura *frmEndereco;
     tk::Moldura *frmFinancas;
-    tk::Moldura *frmTarefas;
-    tk::Moldura *frmNotas;
+    PainelTarefas *frmTarefas;
+    PainelNotas *frmNotas;
     PainelConfig *frmConfig;
     tk::Imagem *imgAjuda, *imgCompromissos, *imgEnderecos, *imgFinancas, *imgTarefas, *imgNotas;
     tk::BotaoFigura *cmdConfig, *cmdLogout, *cmdAjuda;

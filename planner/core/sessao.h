@@ -36,6 +36,8 @@ struct ValoresSessao {
     qint64 CompromissoEmEdicao = 0;     // appointment open in the editing panel (0: new)
     bool TinhaHoraFinal = false;      // that appointment already had continuation rows
     QDate MesCalendario;              // month of the month calendar; "now" at each reset
+    qint64 ChaveTarefa = 0;           // task open in the task panel (0: new)
+    qint64 ChaveNota = 0;             // the user's note row, 0 while none is known
 };
 
 struct DadosSessao : ValoresSessao {

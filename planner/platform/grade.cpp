@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 namespace tk {
 
 namespace {
@@ -15,6 +17,17 @@ namespace {
 constexpr int PapelFigura = Qt::UserRole + 1;
 constexpr int AlturaPadrao = 240;  // twips, each row
 constexpr int PapelAlinhamentoFigura = Qt::UserRole + 2;
+
+bool ehQuebra(QChar c)
+{
+    // A selection reads its line breaks as paragraph separators.
+    return c == u'\n' || c == QChar::ParagraphSeparator;
+}
+
+QString quebrasComoLF(QString texto)
+{
+    return texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+}
 
 // Paints a cell: background, then its picture where its alignment puts it, then its text.
 class PintorDeCelula : public QStyledItemDelegate {
@@ -226,6 +239,24 @@ void Grade::DefinirRowHeight(int linha, int twips)
         setRowHeight(linha - 1, Px(twips));
 }
 
+void Grade::ReiniciarComCabecalho(const QVector<Coluna> &colunas)
+{
+    DefinirRow(0);
+    DefinirCol(0);
+    DefinirRows(1);
+    DefinirCols(int(colunas.size()) + 1);
+    DefinirColWidth(0, 0);
+    for (int c = 1; c <= colunas.size(); ++c) {
+        const Coluna &coluna = colunas[c - 1];
+        DefinirCol(c);
+        DefinirColAlignment(c, coluna.alinhamento);
+        DefinirText(QString::fromUtf8(coluna.texto));
+        DefinirCellAlignment(coluna.alinhamento);
+        DefinirCellFontBold(true);
+        DefinirColWidth(c, coluna.largura);
+    }
+}
+
 void Grade::mousePressEvent(QMouseEvent *e)
 {
     const int r = rowAt(int(e->position().y()));
@@ -260,22 +291,41 @@ void Calendario::DefinirValue(const QDate &data)
     setCurrentPage(data.year(), data.month());
 }
 
-CaixaTextoMultilinha::CaixaTextoMultilinha(QWidget *parent, int maximo) : QPlainTextEdit(parent), maximo(maximo)
+CaixaTextoMultilinha::CaixaTextoMultilinha(QWidget *parent, int maximo, bool quebraDupla)
+    : QPlainTextEdit(parent), maximo(maximo), quebraDupla(quebraDupla)
 {
     setTabChangesFocus(true);
 }
 
+int CaixaTextoMultilinha::comprimento(const QString &texto) const
+{
+    return int(texto.size() + (quebraDupla ? std::count_if(texto.cbegin(), texto.cend(), ehQuebra) : 0));
+}
+
+QString CaixaTextoMultilinha::oQueCabe(const QString &texto, int espaco) const
+{
+    if (maximo <= 0)
+        return texto;
+    qsizetype n = 0;
+    for (int usado = 0; n < texto.size(); ++n) {
+        usado += quebraDupla && ehQuebra(texto.at(n)) ? 2 : 1;
+        if (usado > espaco)
+            break;
+    }
+    return texto.left(n);
+}
+
 void CaixaTextoMultilinha::setText(const QString &texto)
 {
-    setPlainText(texto.left(maximo));
+    setPlainText(oQueCabe(quebrasComoLF(texto), maximo));
 }
 
 void CaixaTextoMultilinha::inserirLimitado(const QString &texto)
 {
-    const int selecionado = int(textCursor().selectedText().size());
-    const int espaco = maximo - int(toPlainText().size()) + selecionado;
-    if (espaco > 0)
-        insertPlainText(texto.left(espaco));
+    const int espaco = maximo - comprimento(toPlainText()) + comprimento(textCursor().selectedText());
+    const QString cabe = oQueCabe(quebrasComoLF(texto), espaco);
+    if (!cabe.isEmpty())
+        insertPlainText(cabe);
 }
 
 void CaixaTextoMultilinha::keyPressEvent(QKeyEvent *e)

@@ -47,6 +47,17 @@ public:
     int RowHeight(int linha) const;
     void DefinirRowHeight(int linha, int twips);
 
+    // A column as the header row names it: its bold header text, the alignment of the whole
+    // column and its width in twips.
+    struct Coluna {
+        const char *texto;  // UTF-8
+        Qt::Alignment alinhamento;
+        int largura;
+    };
+    // Back to the header row alone, the current cell at (0, 0) and column 0 hidden (it carries
+    // the rows' keys); columns 1 and on as listed.
+    void ReiniciarComCabecalho(const QVector<Coluna> &colunas);
+
     // The data row under the last mouse press (0 for the header).
     int MouseRow() const { return linhaDoMouse; }
     Evento DblClick;
@@ -72,10 +83,12 @@ public:
     Evento DateClick;
 };
 
-// Multi-line text box with a maximum length and the same key-press filter as CaixaTexto.
+// Multi-line text box with a maximum length (0: none) and the same key-press filter as
+// CaixaTexto. Pasted or given line breaks of any kind become the box's own. With quebraDupla each
+// line break counts two towards the maximum, for a text stored with CR LF breaks.
 class CaixaTextoMultilinha : public QPlainTextEdit {
 public:
-    CaixaTextoMultilinha(QWidget *parent, int maximo);
+    CaixaTextoMultilinha(QWidget *parent, int maximo, bool quebraDupla = false);
     QString text() const { return toPlainText(); }
     void setText(const QString &texto);
     std::function<int(int)> KeyPress;
@@ -86,6 +99,10 @@ protected:
 
 private:
     int maximo;
+    bool quebraDupla;
+    int comprimento(const QString &texto) const;
+    // The longest start of texto that fits in espaco.
+    QString oQueCabe(const QString &texto, int espaco) const;
     void inserirLimitado(const QString &texto);
 };
 
