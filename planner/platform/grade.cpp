@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -120,10 +121,13 @@ void Grade::DefinirRow(int linha)
         setCurrentIndex(QModelIndex());
         return;
     }
-    // Making a row current (as each added row is) must not scroll the grid.
-    const int rolagem = verticalScrollBar()->value();
-    setCurrentCell(linhaAtual - 1, colunaAtual);
-    verticalScrollBar()->setValue(rolagem);
+    // Making a row current (as each added row is) must neither scroll the grid nor have a shown
+    // grid lay out all its rows again to repaint that one: the view is told nothing, and repaints.
+    {
+        const QSignalBlocker semAviso(selectionModel());
+        setCurrentCell(linhaAtual - 1, colunaAtual);
+    }
+    viewport()->update();
 }
 
 void Grade::DefinirCol(int coluna)

@@ -146,6 +146,7 @@ TEST_F(Tarefas, DescricaoEstreitaQuandoABarraDeRolagemAparece)
         QApplication::processEvents();
         EXPECT_EQ(p.grdTarefas->ColWidth(4), c.largura) << c.linhas.size();
         EXPECT_EQ(p.grdTarefas->verticalScrollBar()->isVisible(), c.largura == 2280) << c.linhas.size();
+        EXPECT_EQ(p.grdTarefas->verticalScrollBar()->value(), 0);  // the list shows from its top
     }
 }
 
