@@ -91,8 +91,9 @@ Grade::Grade(QWidget *parent) : QTableWidget(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setWordWrap(false);
-    // The style's minimum would round the rows up: lower it first.
+    // The style's minimum would round the rows and narrow columns up: lower it first.
     verticalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(Px(AlturaPadrao));
     horizontalHeader()->setFixedHeight(Px(AlturaPadrao));
 }

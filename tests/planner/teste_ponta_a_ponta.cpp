@@ -1,5 +1,6 @@
 // The real velora program on a desktop of its own (Xvfb + openbox), driven as a user drives
-// it: starting, a second start, a new account through the profile, and an appointment.
+// it: starting, a second start, a new account through the profile, an appointment, and two
+// users' tasks and notes.
 
 #include "XTestClient.h"
 #include "XTestMain.h"
@@ -15,6 +16,8 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstdlib>
 
 using namespace std::chrono_literals;
 
@@ -204,4 +207,150 @@ TEST_F(PontaAPonta, NovaContaEUmCompromissoRepetido)
     tecla("alt+e");
     responderMensagem();  // "Você Confirma Exclusão desse Compromisso?"
     EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, hoje).isEmpty(); }, 20s)) << valor(arquivo, hoje).toStdString();
+}
+
+namespace {
+
+// The colour of one pixel of a window on the screen, as 0xRRGGBB.
+std::uint32_t pixel(xtest::XClient &x, xcb_window_t janela, int px, int py)
+{
+    xcb_get_image_reply_t *r = xcb_get_image_reply(
+        x.connection(), xcb_get_image(x.connection(), XCB_IMAGE_FORMAT_Z_PIXMAP, janela, px, py, 1, 1, ~0u), nullptr);
+    std::uint32_t v = 0xFFFFFFFF;
+    if (r && xcb_get_image_data_length(r) >= 4) {
+        const std::uint8_t *b = xcb_get_image_data(r);
+        v = std::uint32_t(b[2]) << 16 | std::uint32_t(b[1]) << 8 | b[0];
+    }
+    std::free(r);
+    return v;
+}
+
+} // namespace
+
+TEST_F(PontaAPonta, TarefasENotaDeCadaUsuario)
+{
+    inserirUsuario("ANA");
+    inserirUsuario("BIA");
+    xtest::ChildProcess velora = iniciar();
+    const auto entrar = [&](const char *login) {
+        const xcb_window_t logon = esperarJanela("Velora");
+        ativar(logon);
+        clicar(logon, 140, 48);
+        tecla("End");  // the last login stays in the box
+        xdotool({"key", "--repeat", "8", "BackSpace"});
+        digitar(login);
+        tecla("Return");
+        EXPECT_TRUE(esperarSumir("Velora"));
+        const xcb_window_t agenda = esperarJanela("Agenda Velora");
+        ativar(agenda);
+        return agenda;
+    };
+    const auto contar = [&](const char *sql, const char *esperado) {
+        return x.waitUntil([&] { return valor(arquivo, sql) == QLatin1String(esperado); }, 20s);
+    };
+    const char *tarefasDaAna = "Select count(*) from Tarefas Where Usuario = (Select Codigo from Usuarios Where Login='ANA')";
+    xcb_window_t agenda = entrar("ana");
+
+    // Tasks: the grid's rows start under its header; each one-line row is 19 pixels high.
+    const auto linha = [](int n) { return 97 + (n - 1) * 19 + 9; };
+    const int calendarioInicio = 344 + 9 + 13, calendarioFim = 344 + 201 + 13, primeiroDia = 80 + 54 + 23 + 21 + 10;
+    clicar(agenda, 608, 485);  // the tasks tab
+    ASSERT_TRUE(contar("Select Pastinha from Usuarios Where Login='ANA'", "Tarefas"));
+    // The task form is up (its background shows right of the options) before anything is typed.
+    const auto abrirFormulario = [&](int cliques, int y) {
+        if (cliques)
+            clicar(agenda, 544, y, cliques);
+        else
+            tecla("alt+n");
+        EXPECT_TRUE(x.waitUntil([&] { return pixel(x, agenda, 724, 320) == 0xFBF8F1; }, 20s)) << "sem o formulário da tarefa";
+    };
+    const auto nova = [&](const char *texto, int prioridadeX, int diaInicioX) {
+        abrirFormulario(0, 0);
+        digitar(texto);
+        if (prioridadeX)
+            clicar(agenda, prioridadeX, 312);
+        if (diaInicioX) {
+            clicar(agenda, 463, 122);  // start date calendar
+            clicar(agenda, diaInicioX, primeiroDia);
+        }
+        tecla("alt+s");
+    };
+    nova("Baixa hoje", 608, 0);
+    ASSERT_TRUE(contar(tarefasDaAna, "1"));
+    nova("Alta hoje", 450, 0);
+    ASSERT_TRUE(contar(tarefasDaAna, "2"));
+    nova("Normal antes", 0, calendarioInicio);  // a day before this month's first
+    ASSERT_TRUE(contar(tarefasDaAna, "3"));
+    EXPECT_EQ(valor(arquivo, "Select Data = DataFim and DataFim < date('now','localtime') from Tarefas Where Descricao='Normal antes'"),
+              QStringLiteral("1"));
+    // By end date, then Alta before Baixa: pink, yellow, white.
+    xdotool({"mousemove", "0", "0"});
+    const std::uint32_t rosa = 0xFFC0FF, amarelo = 0xFFFFC0, branco = 0xFFFFFF;
+    EXPECT_TRUE(x.waitUntil([&] {
+        return pixel(x, agenda, 629, linha(1)) == rosa && pixel(x, agenda, 629, linha(2)) == amarelo &&
+               pixel(x, agenda, 629, linha(3)) == branco;
+    }, 20s)) << std::hex << pixel(x, agenda, 629, linha(1)) << " " << pixel(x, agenda, 629, linha(2)) << " " << pixel(x, agenda, 629, linha(3));
+
+    // The Baixa one is carried out.
+    abrirFormulario(2, linha(3));
+    clicar(agenda, 362, 343);  // "Tarefa Executada"
+    tecla("alt+s");
+    EXPECT_TRUE(contar("Select Status from Tarefas Where Descricao='Baixa hoje'", "1"));
+
+    // An end date before the start is refused, and nothing is written.
+    abrirFormulario(0, 0);
+    digitar("Errada");
+    clicar(agenda, 654, 122);  // end date calendar
+    clicar(agenda, calendarioFim, primeiroDia);
+    tecla("alt+s");
+    responderMensagem();  // "Data Final não pode ser menor que Data Início!"
+    tecla("alt+v");
+    EXPECT_TRUE(x.waitUntil([&] { return pixel(x, agenda, 724, 320) != 0xFBF8F1; }, 20s)) << "o formulário continua aberto";
+    EXPECT_EQ(valor(arquivo, tarefasDaAna), QStringLiteral("3"));
+
+    // The Alta one is deleted.
+    abrirFormulario(2, linha(2));
+    tecla("alt+e");
+    responderMensagem();  // "Você Confirma Exclusão da Tarefa?"
+    EXPECT_TRUE(contar(tarefasDaAna, "2"));
+    EXPECT_EQ(valor(arquivo, "Select count(*) from Tarefas Where Descricao='Alta hoje'"), QStringLiteral("0"));
+
+    // The note: saved, then found again after signing out and on.
+    const char *notaDaAna = "Select Notas from Notas Where Usuario = (Select Codigo from Usuarios Where Login='ANA')";
+    clicar(agenda, 660, 485);  // the notes tab
+    ASSERT_TRUE(contar("Select Pastinha from Usuarios Where Login='ANA'", "Notas"));
+    digitar("Minha nota");
+    tecla("alt+s");
+    ASSERT_TRUE(contar(notaDaAna, "Minha nota"));
+    clicar(agenda, 637, 21);  // log out
+    agenda = entrar("ana");
+    clicar(agenda, 544, 300);
+    tecla("ctrl+End");
+    digitar(" e mais");
+    tecla("alt+s");
+    EXPECT_TRUE(contar(notaDaAna, "Minha nota e mais"));
+
+    // Another user finds an empty note box and an empty task list.
+    clicar(agenda, 637, 21);
+    agenda = entrar("bia");
+    clicar(agenda, 660, 485);
+    ASSERT_TRUE(contar("Select Pastinha from Usuarios Where Login='BIA'", "Notas"));
+    clicar(agenda, 544, 300);
+    digitar("b");
+    tecla("alt+s");
+    EXPECT_TRUE(contar("Select group_concat(Notas) from Notas Where Usuario = (Select Codigo from Usuarios Where Login='BIA')", "b"));
+    clicar(agenda, 608, 485);
+    ASSERT_TRUE(contar("Select Pastinha from Usuarios Where Login='BIA'", "Tarefas"));
+    xdotool({"mousemove", "0", "0"});
+    EXPECT_TRUE(x.waitUntil([&] { return pixel(x, agenda, 350, 70) != branco; }, 20s)) << "o painel de tarefas não foi pintado";
+    for (int n : {1, 2})
+        EXPECT_TRUE(pixel(x, agenda, 629, linha(n)) != rosa && pixel(x, agenda, 629, linha(n)) != amarelo) << n;
+
+    // Back to the first user, whose note is cleared.
+    clicar(agenda, 637, 21);
+    agenda = entrar("ana");
+    tecla("alt+l");
+    responderMensagem();  // "Você Confirma Limpeza das Anotações?"
+    EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, (QByteArray("Select Notas is Null from (") + notaDaAna + ")").constData()) == "1"; }, 20s));
+    EXPECT_EQ(valor(arquivo, "Select count(*) from Notas"), QStringLiteral("2"));
 }

@@ -108,8 +108,10 @@ TEST_F(Tarefas, GradePorFimEPrioridadeComCoresEAlturas)
     EXPECT_EQ(g.TextMatrix(5, 0), base.Valor(QStringLiteral("Select Chave from Tarefas Where Descricao='Janeiro'")));
     const char *cabecalho[] = {"  ", "Início", "Prior", "  Tarefa", "Final"};
     const int larguras[] = {0, 250, 1050, 700, 2541, 1050};
-    for (int c = 0; c <= 5; ++c)
+    for (int c = 0; c <= 5; ++c) {
         EXPECT_EQ(g.ColWidth(c), larguras[c]) << c;
+        EXPECT_EQ(g.columnWidth(c), tk::Px(larguras[c])) << c;  // narrow ones too, so "Final" is not cut
+    }
     for (int c = 1; c <= 5; ++c)
         EXPECT_EQ(g.TextMatrix(0, c).toStdString(), cabecalho[c - 1]);
     g.DefinirRow(0);
