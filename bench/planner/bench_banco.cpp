@@ -5,19 +5,9 @@
 
 #include "appointments/modCompromissos.h"
 #include "appointments/painel_compromissos.h"
+#include "base_bench.h"
 #include "core/frmAgenda.h"
-#include "core/modDb.h"
 #include "core/sessao.h"
-#include "esquema.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-
-#include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
-#include <cstdio>
 
 namespace {
 
@@ -26,20 +16,10 @@ constexpr int usuarios = 100, linhas = 1000000;
 
 // 100 users; appointments spread over about 3 years, the busy day's 30 of user 1 among them,
 // a fifth of all rows shared.
-void criarBase(const QString &arquivo)
+QString preencher()
 {
-    if (QFile::exists(arquivo))
-        return;
-    std::fprintf(stderr, "criando %s com %d compromissos...\n", qPrintable(arquivo), linhas);
-    const QString erro = CriarBaseVazia(arquivo);
-    if (!erro.isEmpty())
-        qFatal("%s", qPrintable(erro));
-    sqlite3 *db = nullptr;
-    sqlite3_open(arquivo.toUtf8().constData(), &db);
     // Built by concatenation: the SQL's own printf patterns must not meet QString::arg.
-    const QString sql =
-        QStringLiteral("BEGIN;"
-                       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < ") + QString::number(usuarios) +
+    return QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < ") + QString::number(usuarios) +
         QStringLiteral(") INSERT INTO Usuarios(Login,Nome,Email,FoneRes,FoneCel,Aniversario,Pastinha) "
                        "SELECT printf('U%03d',i),'Usuário '||i,'u'||i||'@exemplo.com.br',' ',' ','1900-01-01','Compromissos' FROM n;"
                        "INSERT INTO Configuracao(Usuario,InicioGrade,FinalGrade,Intervalos,PosicaoAniversarios,SomCompromisso,ChecagemGeral,VisualizarCompartilhamento) "
@@ -53,12 +33,7 @@ void criarBase(const QString &arquivo)
                        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM n WHERE i < 29) "
                        "INSERT INTO Compromissos(Usuario,Data,Hora,Compromisso,ChavePai,Status,Compartilhado) "
                        "SELECT 1, '") + diaCheio.toString(Qt::ISODate) +
-        QStringLiteral("', printf('%02d:%02d:00', 7 + i / 3, (i % 3) * 20), 'Dia cheio ' || i, 0, '0', 'N' FROM n;"
-                       "COMMIT;ANALYZE;");
-    char *msg = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK)
-        qFatal("%s", msg);
-    sqlite3_close(db);
+        QStringLiteral("', printf('%02d:%02d:00', 7 + i / 3, (i % 3) * 20), 'Dia cheio ' || i, 0, '0', 'N' FROM n;");
 }
 
 void entrarComoUsuario1()
@@ -111,14 +86,5 @@ BENCHMARK(BM_MontarGradeDiaCheio)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QString pasta = qEnvironmentVariableIsSet("VELORA_BENCH_BASE") ? qEnvironmentVariable("VELORA_BENCH_BASE")
-                                                                         : QDir::temp().filePath(QStringLiteral("velora-bench"));
-    QDir().mkpath(pasta);
-    criarBase(QDir(pasta).filePath(QStringLiteral("dadosu.lst")));
-    modDb::DefinirPastaDados(pasta);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return ExecutarBenchmarks(argc, argv, "velora-bench", preencher);
 }

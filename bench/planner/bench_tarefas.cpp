@@ -3,21 +3,11 @@
 //   build/bin/bench_velora_tarefas [--benchmark_repetitions=5]
 // The file is made once in the temporary folder (VELORA_BENCH_BASE names another place).
 
+#include "base_bench.h"
 #include "core/frmAgenda.h"
-#include "core/modDb.h"
 #include "core/sessao.h"
-#include "esquema.h"
 #include "tasks/modTarefas.h"
 #include "tasks/painel_tarefas.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-
-#include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
-#include <cstdio>
 
 namespace {
 
@@ -25,19 +15,9 @@ constexpr int usuarios = 100, tarefasPorUsuario = 1000;
 
 // Every user's tasks over about two years, one to three lines each, priorities and executed
 // marks mixed, end dates shared by several tasks so the priority and key orders count.
-void criarBase(const QString &arquivo)
+QString preencher()
 {
-    if (QFile::exists(arquivo))
-        return;
-    std::fprintf(stderr, "criando %s com %d tarefas...\n", qPrintable(arquivo), usuarios * tarefasPorUsuario);
-    const QString erro = CriarBaseVazia(arquivo);
-    if (!erro.isEmpty())
-        qFatal("%s", qPrintable(erro));
-    sqlite3 *db = nullptr;
-    sqlite3_open(arquivo.toUtf8().constData(), &db);
-    const QString sql =
-        QStringLiteral("BEGIN;"
-                       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < ") + QString::number(usuarios) +
+    return QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < ") + QString::number(usuarios) +
         QStringLiteral(") INSERT INTO Usuarios(Login,Nome,Email,FoneRes,FoneCel,Aniversario,Pastinha) "
                        "SELECT printf('U%03d',i),'Usuário '||i,'u'||i||'@exemplo.com.br',' ',' ','1900-01-01','Tarefas' FROM n;"
                        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM n WHERE i < ") +
@@ -47,12 +27,7 @@ void criarBase(const QString &arquivo)
         QStringLiteral(", date('2026-01-01', '+' || (i * 7 % 700) || ' days'), date('2026-01-01', '+' || (i * 7 % 700 + i % 5) || ' days'), "
                        "CASE i % 3 WHEN 0 THEN 'Tarefa ' || i WHEN 1 THEN 'Tarefa ' || i || char(13,10) || 'segunda linha' "
                        "ELSE 'Tarefa ' || i || char(13,10) || 'segunda' || char(13,10) || 'terceira' END, "
-                       "CASE WHEN i % 4 = 0 THEN '1' ELSE '0' END, i % 3 FROM n;"
-                       "COMMIT;ANALYZE;");
-    char *msg = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK)
-        qFatal("%s", msg);
-    sqlite3_close(db);
+                       "CASE WHEN i % 4 = 0 THEN '1' ELSE '0' END, i % 3 FROM n;");
 }
 
 void BM_LinhasTarefas(benchmark::State &state)
@@ -94,14 +69,5 @@ BENCHMARK(BM_CarregarTarefasExibidas)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const QString pasta = qEnvironmentVariableIsSet("VELORA_BENCH_BASE") ? qEnvironmentVariable("VELORA_BENCH_BASE")
-                                                                         : QDir::temp().filePath(QStringLiteral("velora-bench-tarefas"));
-    QDir().mkpath(pasta);
-    criarBase(QDir(pasta).filePath(QStringLiteral("dadosu.lst")));
-    modDb::DefinirPastaDados(pasta);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return ExecutarBenchmarks(argc, argv, "velora-bench-tarefas", preencher);
 }

@@ -12,13 +12,6 @@ namespace {
 
 const QString FormatoData = QStringLiteral("dd/MM/yyyy");
 
-tk::Rotulo *rotulo(QWidget *pai, const QString &texto, int x, int y, int w)
-{
-    auto *r = new tk::Rotulo(pai, texto);
-    r->setGeometry(x, y, w, 21);
-    return r;
-}
-
 QDate lerData(const tk::CaixaTexto *caixa)
 {
     return QDate::fromString(caixa->text(), FormatoData);
@@ -46,33 +39,27 @@ PainelTarefas::PainelTarefas(QWidget *parent) : tk::Moldura(parent)
     txtTarefasSemCadastro->hide();
 
     // The task form, laid over the grid.
-    frmTarefasDados = new tk::Moldura(this);
+    frmTarefasDados = new tk::Moldura(this, QColor(0xfb, 0xf8, 0xf1));
     frmTarefasDados->setGeometry(0, 32, 390, 388);
-    frmTarefasDados->setAutoFillBackground(true);
-    QPalette fundo = frmTarefasDados->palette();
-    fundo.setColor(QPalette::Window, QColor(0xfb, 0xf8, 0xf1));
-    frmTarefasDados->setPalette(fundo);
-    frmTarefasDados->setFrameShape(QFrame::StyledPanel);
-    frmTarefasDados->hide();
     QWidget *d = frmTarefasDados;
-    rotulo(d, QStringLiteral("Data Início :"), 10, 8, 120);
+    new tk::Rotulo(d, QStringLiteral("Data Início :"), 10, 8, 120);
     txtTarefaDataInicio = new tk::CaixaTexto(d, 10);
     txtTarefaDataInicio->setGeometry(10, 30, 90, 21);
     txtTarefaDataInicio->setEnabled(false);
     cmdCalTarefaInicio = new tk::BotaoFigura(d, recursos::Figura(QStringLiteral("calendario")), QStringLiteral("Exibir Calendário"));
     cmdCalTarefaInicio->move(104, 27);
-    rotulo(d, QStringLiteral("Data Final :"), 201, 8, 120);
+    new tk::Rotulo(d, QStringLiteral("Data Final :"), 201, 8, 120);
     txtTarefaDataFim = new tk::CaixaTexto(d, 10);
     txtTarefaDataFim->setGeometry(201, 30, 90, 21);
     txtTarefaDataFim->setEnabled(false);
     cmdCalTarefaFim = new tk::BotaoFigura(d, recursos::Figura(QStringLiteral("calendario")), QStringLiteral("Exibir Calendário"));
     cmdCalTarefaFim->move(295, 27);
-    rotulo(d, QStringLiteral("Descrição da Tarefa :"), 10, 60, 200);
+    new tk::Rotulo(d, QStringLiteral("Descrição da Tarefa :"), 10, 60, 200);
     // Stored with CR LF breaks: each line break counts two of the 255 characters.
     txtTarefaDescricao = new tk::CaixaTextoMultilinha(d, 255, true);
     txtTarefaDescricao->setGeometry(10, 82, 370, 130);
     txtTarefaDescricao->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    rotulo(d, QStringLiteral("Prioridade :"), 10, 222, 80);
+    new tk::Rotulo(d, QStringLiteral("Prioridade :"), 10, 222, 80);
     optTarefaAlta = new tk::BotaoOpcao(d, QStringLiteral("Alta"));
     optTarefaAlta->setGeometry(96, 222, 70, 21);
     optTarefaNormal = new tk::BotaoOpcao(d, QStringLiteral("Normal"));
