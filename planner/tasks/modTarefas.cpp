@@ -13,6 +13,7 @@ namespace {
 
 // Running sum of the data rows' heights, in twips; each load starts it again.
 int AlturaLinhasTarefas = 0;
+QVector<LinhaTarefa> exibidas;
 
 QString dataSql(const QDate &d)
 {
@@ -64,7 +65,7 @@ QVector<LinhaTarefa> LinhasTarefas()
 void CarregarTarefas()
 {
     // Read first: a failed read leaves the grid as it was.
-    const QVector<LinhaTarefa> tarefas = LinhasTarefas();
+    exibidas = LinhasTarefas();
     PainelTarefas &p = *frmAgenda().frmTarefas;
     tk::Grade &g = *p.grdTarefas;
     g.setUpdatesEnabled(false);
@@ -76,14 +77,25 @@ void CarregarTarefas()
         {"Final", Qt::AlignCenter, 1050},
     });
     AlturaLinhasTarefas = 0;
-    for (const LinhaTarefa &t : tarefas)
+    for (const LinhaTarefa &t : std::as_const(exibidas))
         AdicionarLinhaTarefa(t.chave, t.status, t.data, t.dataFim, t.descricao, t.prioridade);
     // No row stays selected over its priority's colour.
     g.DefinirCol(0);
     g.DefinirRow(0);
-    g.setEnabled(!tarefas.isEmpty());
-    p.txtTarefasSemCadastro->setVisible(tarefas.isEmpty());
+    g.setEnabled(!exibidas.isEmpty());
+    p.txtTarefasSemCadastro->setVisible(exibidas.isEmpty());
     g.setUpdatesEnabled(true);
+}
+
+const QVector<LinhaTarefa> &TarefasExibidas()
+{
+    return exibidas;
+}
+
+void EsquecerTarefas()
+{
+    exibidas.clear();
+    frmAgenda().frmTarefas->grdTarefas->DefinirRows(1);
 }
 
 void AdicionarLinhaTarefa(qint64 chave, const QString &status, const QDate &data, const QDate &dataFim,

@@ -41,6 +41,10 @@ QVector<LinhaTarefa> LinhasTarefas();
 
 // Rebuilds the task grid.
 void CarregarTarefas();
+// The rows the task grid shows, as its last load read them (the task report prints them).
+const QVector<LinhaTarefa> &TarefasExibidas();
+// Empties the task grid down to its header and forgets its rows (logout).
+void EsquecerTarefas();
 void AdicionarLinhaTarefa(qint64 chave, const QString &status, const QDate &data, const QDate &dataFim,
                           const QString &descricao, int prioridade);
 

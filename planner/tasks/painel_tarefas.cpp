@@ -222,7 +222,7 @@ int PainelTarefas::frmAgenda_txtTarefaDescricao_KeyPress(int tecla)
 
 void PainelTarefas::Limpar()
 {
-    grdTarefas->DefinirRows(1);
+    EsquecerTarefas();
     calTarefas->hide();
     frmTarefasDados->hide();
     txtTarefaDescricao->setText(QString());

@@ -1,6 +1,6 @@
 // The real velora program on a desktop of its own (Xvfb + openbox), driven as a user drives
-// it: starting, a second start, a new account through the profile, an appointment, and two
-// users' tasks and notes.
+// it: starting, a second start, a new account through the profile, an appointment, the
+// calculator and the clock, and two users' tasks and notes.
 
 #include "XTestClient.h"
 #include "XTestMain.h"
@@ -9,15 +9,20 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTime>
+#include <QtMath>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstdint>
-#include <cstdlib>
+#include <cmath>
+#include <map>
+#include <memory>
 
 using namespace std::chrono_literals;
 
@@ -211,21 +216,159 @@ TEST_F(PontaAPonta, NovaContaEUmCompromissoRepetido)
 
 namespace {
 
-// The colour of one pixel of a window on the screen, as 0xRRGGBB.
-std::uint32_t pixel(xtest::XClient &x, xcb_window_t janela, int px, int py)
-{
-    xcb_get_image_reply_t *r = xcb_get_image_reply(
-        x.connection(), xcb_get_image(x.connection(), XCB_IMAGE_FORMAT_Z_PIXMAP, janela, px, py, 1, 1, ~0u), nullptr);
-    std::uint32_t v = 0xFFFFFFFF;
-    if (r && xcb_get_image_data_length(r) >= 4) {
-        const std::uint8_t *b = xcb_get_image_data(r);
-        v = std::uint32_t(b[2]) << 16 | std::uint32_t(b[1]) << 8 | b[0];
+// The text the X clipboard's owner gives as UTF-8, read through a window of the test's own.
+struct AreaDeTransferencia {
+    xtest::XClient &x;
+    xcb_window_t janela;
+    explicit AreaDeTransferencia(xtest::XClient &x) : x(x)
+    {
+        xtest::WindowSpec spec;
+        spec.map = false;
+        janela = x.openWindow(spec);
     }
-    std::free(r);
-    return v;
+    void esquecer() { xcb_delete_property(x.connection(), janela, x.atom("VELORA_AREA")); }
+    void pedir()
+    {
+        xcb_convert_selection(x.connection(), janela, x.atom("CLIPBOARD"), x.atom("UTF8_STRING"), x.atom("VELORA_AREA"),
+                              XCB_CURRENT_TIME);
+        xcb_flush(x.connection());
+    }
+    std::string texto() { return x.text(janela, "VELORA_AREA"); }
+};
+
+// The screen's pixels under a window, as the user sees them.
+QImage capturar(xtest::XClient &x, xcb_window_t janela)
+{
+    const std::optional<xtest::ScreenRect> r = x.screenRect(janela);
+    if (!r)
+        return {};
+    std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> imagem(
+        xcb_get_image_reply(x.connection(), xcb_get_image(x.connection(), XCB_IMAGE_FORMAT_Z_PIXMAP, x.root(), r->x, r->y, r->width, r->height, ~0u),
+                            nullptr),
+        &std::free);
+    if (!imagem || imagem->depth != 24 || xcb_get_image_data_length(imagem.get()) != r->width * r->height * 4)
+        return {};
+    return QImage(xcb_get_image_data(imagem.get()), r->width, r->height, QImage::Format_RGB32).copy();
+}
+
+// Clock angles (degrees, clockwise from 12) at which a circle about the clock's centre crosses
+// pixels that are the skin's own combined by XOR with one of the colours.
+std::vector<int> angulosCom(const QImage &tela, const QImage &pele, double raio, std::initializer_list<QRgb> cores)
+{
+    const QPointF centro(92 + 75, 177 + 75);  // the face's place and half its size
+    std::vector<int> angulos;
+    for (int a = 0; a < 360; ++a) {
+        const QPoint p = (centro + raio * QPointF(std::sin(qDegreesToRadians(a)), -std::cos(qDegreesToRadians(a)))).toPoint();
+        for (const QRgb cor : cores)
+            if ((tela.pixel(p) & 0xffffff) == ((pele.pixel(p) ^ cor) & 0xffffff)) {
+                angulos.push_back(a);
+                break;
+            }
+    }
+    return angulos;
+}
+
+bool perto(int angulo, double de, double ate)
+{
+    const double d = std::fmod(angulo - de + 720, 360);
+    return d <= ate - de;
 }
 
 } // namespace
+
+TEST_F(PontaAPonta, CalculadoraSobVirgulaEPontoERelogioNaHora)
+{
+    inserirUsuario("ANA");
+    AreaDeTransferencia area(x);
+    const QImage pele = QImage(QStringLiteral(VELORA_PELE)).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(pele.isNull());
+    // Window places of the calculator's display and keys (frame at 16,342; keys 51 apart
+    // across, 32 down, from row 34 of the frame).
+    const auto clicarTeclas = [&](xcb_window_t agenda, const std::string &teclas) {
+        const std::map<char, std::pair<int, int>> lugares = {
+            {'7', {1, 0}}, {'8', {2, 0}}, {'9', {3, 0}}, {'/', {4, 0}}, {'C', {5, 0}}, {'4', {1, 1}}, {'5', {2, 1}},
+            {'6', {3, 1}}, {'*', {4, 1}}, {'E', {5, 1}}, {'1', {1, 2}}, {'2', {2, 2}}, {'3', {3, 2}}, {'-', {4, 2}},
+            {'%', {5, 2}}, {'0', {1, 3}}, {'.', {3, 3}}, {'+', {4, 3}}, {'=', {5, 3}}};
+        for (const char t : teclas) {
+            const auto [coluna, linha] = lugares.at(t);
+            clicar(agenda, 16 + coluna * 51 + 23, 342 + 34 + linha * 32 + 14);
+        }
+    };
+    // What the display shows, selected and copied as a user would.
+    const auto display = [&](xcb_window_t agenda, const std::string &esperado) {
+        area.esquecer();
+        clicar(agenda, 200, 357);
+        tecla("End");
+        tecla("shift+Home");
+        tecla("ctrl+c");
+        const bool visto = x.waitUntil([&] {
+            if (area.texto() == esperado)
+                return true;
+            area.pedir();
+            return false;
+        }, 20s);
+        EXPECT_TRUE(visto) << "esperava " << esperado << ", o display tem " << area.texto();
+    };
+
+    for (const auto &[locale, separador] : {std::pair{"pt_BR.UTF-8", ","}, std::pair{"en_US.UTF-8", "."}}) {
+        QTemporaryDir execucaoPropria;
+        QFile::setPermissions(execucaoPropria.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        xtest::ChildProcess velora = xtest::spawnProgram(
+            {VELORA_BINARIO}, {"VELORA_DADOS=" + dados.path().toStdString(), "XDG_RUNTIME_DIR=" + execucaoPropria.path().toStdString(),
+                               "QT_QPA_PLATFORM=xcb", "DISPLAY=" + xtest::testServer().display(), std::string("LC_ALL=") + locale,
+                               std::string("LANG=") + locale});
+        const xcb_window_t agenda = esperarJanela("Agenda Velora");
+        ASSERT_NE(agenda, XCB_NONE);
+        ativar(agenda);
+        const auto numero = [&](const char *comPonto) { return QString::fromLatin1(comPonto).replace(u'.', QLatin1String(separador)).toStdString(); };
+
+        // 600 + 600, then + 1: typed and clicked the one way under the comma, the other way
+        // under the point.
+        clicar(agenda, 200, 357);
+        if (std::string(separador) == ",") {
+            digitar("600+600");
+            tecla("Return");
+            clicarTeclas(agenda, "+1=");
+        } else {
+            clicarTeclas(agenda, "600+600=");
+            digitar("+1");
+            tecla("Return");
+        }
+        display(agenda, numero("1201.00"));
+        tecla("Escape");
+        digitar("200+10%");
+        display(agenda, numero("220.00"));
+        clicarTeclas(agenda, "C200/10%");
+        display(agenda, numero("2000.00"));
+        tecla("Escape");
+        digitar("10/0");
+        tecla("Return");
+        display(agenda, ". . . Erro . . .");
+
+        // The hands where the time says: the minute hand alone reaches radius 44, and it went
+        // by as much as 6 degrees further for the seconds when it was drawn; the hour hand is
+        // at radius 28, over the minute hand where they cross.
+        std::string relato;
+        const bool naHora = x.waitUntil([&] {
+            const QTime antes = QTime::currentTime();
+            const QImage tela = capturar(x, agenda);
+            if (tela.isNull() || QTime::currentTime().minute() != antes.minute())
+                return false;
+            const double minutos = antes.minute() * 6.0, horas = (antes.hour() % 12) * 30.0 + antes.minute() * 0.5;
+            const QRgb minuto = qRgb(255, 255, 128), hora = qRgb(0, 192, 192);
+            const std::vector<int> m = angulosCom(tela, pele, 44, {minuto}), h = angulosCom(tela, pele, 28, {hora, hora ^ minuto});
+            relato = antes.toString().toStdString() + ": ponteiro dos minutos em";
+            for (int a : m)
+                relato += " " + std::to_string(a);
+            relato += "; das horas em";
+            for (int a : h)
+                relato += " " + std::to_string(a);
+            return !m.empty() && !h.empty() && std::all_of(m.begin(), m.end(), [&](int a) { return perto(a, minutos - 3, minutos + 9); }) &&
+                   std::all_of(h.begin(), h.end(), [&](int a) { return perto(a, horas - 4, horas + 4); });
+        }, 20s);
+        EXPECT_TRUE(naHora) << relato;
+    }
+}
 
 TEST_F(PontaAPonta, TarefasENotaDeCadaUsuario)
 {
@@ -250,6 +393,11 @@ TEST_F(PontaAPonta, TarefasENotaDeCadaUsuario)
     };
     const char *tarefasDaAna = "Select count(*) from Tarefas Where Usuario = (Select Codigo from Usuarios Where Login='ANA')";
     xcb_window_t agenda = entrar("ana");
+    // The colour of one of the main window's pixels on the screen, as 0xRRGGBB.
+    const auto pixel = [&](int px, int py) {
+        const QImage tela = capturar(x, agenda);
+        return tela.isNull() ? 0xFFFFFFFFu : tela.pixel(px, py) & 0xFFFFFFu;
+    };
 
     // Tasks: the grid's rows start under its header; each one-line row is 19 pixels high.
     const auto linha = [](int n) { return 97 + (n - 1) * 19 + 9; };
@@ -262,7 +410,7 @@ TEST_F(PontaAPonta, TarefasENotaDeCadaUsuario)
             clicar(agenda, 544, y, cliques);
         else
             tecla("alt+n");
-        EXPECT_TRUE(x.waitUntil([&] { return pixel(x, agenda, 724, 320) == 0xFBF8F1; }, 20s)) << "sem o formulário da tarefa";
+        EXPECT_TRUE(x.waitUntil([&] { return pixel(724, 320) == 0xFBF8F1; }, 20s)) << "sem o formulário da tarefa";
     };
     const auto nova = [&](const char *texto, int prioridadeX, int diaInicioX) {
         abrirFormulario(0, 0);
@@ -285,11 +433,11 @@ TEST_F(PontaAPonta, TarefasENotaDeCadaUsuario)
               QStringLiteral("1"));
     // By end date, then Alta before Baixa: pink, yellow, white.
     xdotool({"mousemove", "0", "0"});
-    const std::uint32_t rosa = 0xFFC0FF, amarelo = 0xFFFFC0, branco = 0xFFFFFF;
+    const QRgb rosa = 0xFFC0FF, amarelo = 0xFFFFC0, branco = 0xFFFFFF;
     EXPECT_TRUE(x.waitUntil([&] {
-        return pixel(x, agenda, 629, linha(1)) == rosa && pixel(x, agenda, 629, linha(2)) == amarelo &&
-               pixel(x, agenda, 629, linha(3)) == branco;
-    }, 20s)) << std::hex << pixel(x, agenda, 629, linha(1)) << " " << pixel(x, agenda, 629, linha(2)) << " " << pixel(x, agenda, 629, linha(3));
+        return pixel(629, linha(1)) == rosa && pixel(629, linha(2)) == amarelo &&
+               pixel(629, linha(3)) == branco;
+    }, 20s)) << std::hex << pixel(629, linha(1)) << " " << pixel(629, linha(2)) << " " << pixel(629, linha(3));
 
     // The Baixa one is carried out.
     abrirFormulario(2, linha(3));
@@ -305,7 +453,7 @@ TEST_F(PontaAPonta, TarefasENotaDeCadaUsuario)
     tecla("alt+s");
     responderMensagem();  // "Data Final não pode ser menor que Data Início!"
     tecla("alt+v");
-    EXPECT_TRUE(x.waitUntil([&] { return pixel(x, agenda, 724, 320) != 0xFBF8F1; }, 20s)) << "o formulário continua aberto";
+    EXPECT_TRUE(x.waitUntil([&] { return pixel(724, 320) != 0xFBF8F1; }, 20s)) << "o formulário continua aberto";
     EXPECT_EQ(valor(arquivo, tarefasDaAna), QStringLiteral("3"));
 
     // The Alta one is deleted.
@@ -342,9 +490,9 @@ TEST_F(PontaAPonta, TarefasENotaDeCadaUsuario)
     clicar(agenda, 608, 485);
     ASSERT_TRUE(contar("Select Pastinha from Usuarios Where Login='BIA'", "Tarefas"));
     xdotool({"mousemove", "0", "0"});
-    EXPECT_TRUE(x.waitUntil([&] { return pixel(x, agenda, 350, 70) != branco; }, 20s)) << "o painel de tarefas não foi pintado";
+    EXPECT_TRUE(x.waitUntil([&] { return pixel(350, 70) != branco; }, 20s)) << "o painel de tarefas não foi pintado";
     for (int n : {1, 2})
-        EXPECT_TRUE(pixel(x, agenda, 629, linha(n)) != rosa && pixel(x, agenda, 629, linha(n)) != amarelo) << n;
+        EXPECT_TRUE(pixel(629, linha(n)) != rosa && pixel(629, linha(n)) != amarelo) << n;
 
     // Back to the first user, whose note is cleared.
     clicar(agenda, 637, 21);

@@ -121,9 +121,10 @@ TEST_F(Tarefas, GradePorFimEPrioridadeComCoresEAlturas)
     EXPECT_FALSE(p.txtTarefasSemCadastro->isVisible());
     EXPECT_TRUE(frmAgenda().imgImpressora->isVisible());
     EXPECT_TRUE(g.selectedItems().isEmpty());  // no row covers its colour with the selection's
-    // The same rows for the report.
-    EXPECT_EQ(LinhasTarefas().first(), (LinhaTarefa{LinhasTarefas().first().chave, QStringLiteral("1"), QDate(2026, 12, 2),
-                                                    QDate(2026, 12, 20), QStringLiteral("Alta\r\ncom\r\ntrês linhas"), 0}));
+    // The same rows for the report, the description as stored.
+    ASSERT_EQ(TarefasExibidas().size(), 5);
+    EXPECT_EQ(TarefasExibidas().first(), (LinhaTarefa{g.TextMatrix(1, 0).toLongLong(), QStringLiteral("1"), QDate(2026, 12, 2),
+                                                      QDate(2026, 12, 20), QStringLiteral("Alta\r\ncom\r\ntrês linhas"), 0}));
 }
 
 TEST_F(Tarefas, DescricaoEstreitaQuandoABarraDeRolagemAparece)
@@ -343,6 +344,7 @@ TEST_F(Tarefas, SaidaEsqueceAsTarefasDoUsuario)
     frmAgenda().frmAgenda_cmdLogout_Click();
     EXPECT_EQ(Sessao.ChaveTarefa, 0);
     EXPECT_EQ(p.grdTarefas->Rows(), 1);
+    EXPECT_TRUE(TarefasExibidas().isEmpty());
     EXPECT_FALSE(p.frmTarefasDados->isVisible());
     EXPECT_EQ(p.txtTarefaDescricao->text(), QString());
 
