@@ -3,7 +3,7 @@
 //   build/bin/bench_velora_tarefas [--benchmark_repetitions=5]
 // The file is made once in the temporary folder (VELORA_BENCH_BASE names another place).
 
-#include "base_bench.h"
+#include "base_de_bench.h"
 #include "core/frmAgenda.h"
 #include "core/sessao.h"
 #include "tasks/modTarefas.h"
@@ -15,9 +15,9 @@ constexpr int usuarios = 100, tarefasPorUsuario = 1000;
 
 // Every user's tasks over about two years, one to three lines each, priorities and executed
 // marks mixed, end dates shared by several tasks so the priority and key orders count.
-QString preencher()
+QString carga()
 {
-    return QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < ") + QString::number(usuarios) +
+    return QStringLiteral("BEGIN;WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i < ") + QString::number(usuarios) +
         QStringLiteral(") INSERT INTO Usuarios(Login,Nome,Email,FoneRes,FoneCel,Aniversario,Pastinha) "
                        "SELECT printf('U%03d',i),'Usuário '||i,'u'||i||'@exemplo.com.br',' ',' ','1900-01-01','Tarefas' FROM n;"
                        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM n WHERE i < ") +
@@ -27,7 +27,7 @@ QString preencher()
         QStringLiteral(", date('2026-01-01', '+' || (i * 7 % 700) || ' days'), date('2026-01-01', '+' || (i * 7 % 700 + i % 5) || ' days'), "
                        "CASE i % 3 WHEN 0 THEN 'Tarefa ' || i WHEN 1 THEN 'Tarefa ' || i || char(13,10) || 'segunda linha' "
                        "ELSE 'Tarefa ' || i || char(13,10) || 'segunda' || char(13,10) || 'terceira' END, "
-                       "CASE WHEN i % 4 = 0 THEN '1' ELSE '0' END, i % 3 FROM n;");
+                       "CASE WHEN i % 4 = 0 THEN '1' ELSE '0' END, i % 3 FROM n;COMMIT;ANALYZE;");
 }
 
 void BM_LinhasTarefas(benchmark::State &state)
@@ -69,5 +69,5 @@ BENCHMARK(BM_CarregarTarefasExibidas)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    return ExecutarBenchmarks(argc, argv, "velora-bench-tarefas", preencher);
+    return RodarBenchmarks(argc, argv, "velora-bench-tarefas", carga());
 }

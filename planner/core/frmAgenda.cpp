@@ -12,6 +12,7 @@
 #include "core/modDb.h"
 #include "core/modMsgBox.h"
 #include "core/sessao.h"
+#include "finances/painel_financas.h"
 #include "platform/documentos.h"
 #include "platform/localidade.h"
 #include "platform/relogio.h"
@@ -103,7 +104,9 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     tk::Posicionar(*frmCompromissos, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmCompromissos->hide();
     frmEndereco = painel(picMainSkin);
-    frmFinancas = painel(picMainSkin);
+    frmFinancas = new PainelFinancas(picMainSkin);
+    tk::Posicionar(*frmFinancas, PainelLeft, PainelTop, PainelWidth, PainelHeight);
+    frmFinancas->hide();
     frmTarefas = new PainelTarefas(picMainSkin);
     tk::Posicionar(*frmTarefas, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmTarefas->hide();
@@ -138,7 +141,8 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
          [this] { lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" ")); }, {},
          [this] { return RelatorioDoDia(localidade::DataLonga(Sessao.DiaExibido), lblIdentNome->text(), LinhasExibidas()); }},
         {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true, {}, {}, {}},
-        {QStringLiteral("Financas"), frmFinancas, imgFinancas, 7740, 950, true, {}, {}, {}},
+        {QStringLiteral("Financas"), frmFinancas, imgFinancas, 7740, 950, true,
+         [this] { frmFinancas->Abrir(); }, {}, [this] { frmFinancas->Limpar(); }},
         {QStringLiteral("Tarefas"), frmTarefas, imgTarefas, 8695, 845, true, [] { CarregarTarefas(); }, {},
          [this] { frmTarefas->Limpar(); }},
         {QStringLiteral("Notas"), frmNotas, imgNotas, 9550, 695, false, [] { CarregarNota(); },

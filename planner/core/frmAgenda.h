@@ -13,6 +13,7 @@ class PainelConfig;
 class PainelNotas;
 class PainelTarefas;
 class RelogioAnalogico;
+class PainelFinancas;
 
 // The main window: skin, navigation tabs, the seven panels, identity, date and time.
 class FrmAgenda : public tk::Formulario {
@@ -23,7 +24,7 @@ public:
     tk::Moldura *frmInicial;
     PainelCompromissos *frmCompromissos;
     tk::Moldura *frmEndereco;
-    tk::Moldura *frmFinancas;
+    PainelFinancas *frmFinancas;
     PainelTarefas *frmTarefas;
     PainelNotas *frmNotas;
     PainelConfig *frmConfig;

@@ -47,6 +47,9 @@ struct ValoresSessao {
     bool TinhaHoraFinal = false;      // that appointment already had continuation rows
     QDate MesCalendario;              // month of the month calendar; "now" at each reset
     RegistrosCalculadora Calculadora;
+    int MesFinancas = 0;              // ledger month shown (1..12); 0 until first shown
+    int AnoFinancas = 0;              // ledger year shown
+    qint64 ChaveLancamento = 0;       // ledger entry open in the entry panel (0: new)
     qint64 ChaveTarefa = 0;           // task open in the task panel (0: new)
     qint64 ChaveNota = 0;             // the user's note row, 0 while none is known
 };

@@ -260,6 +260,16 @@ void CaixaTexto::keyPressEvent(QKeyEvent *e)
     e->accept();
 }
 
+void CaixaTexto::focusOutEvent(QFocusEvent *e)
+{
+    QLineEdit::focusOutEvent(e);
+    // A popup whose list then takes the focus (a combo box's) sends a second focus-out with
+    // another reason; the focus is then in the popup's window, not in this one.
+    const QWidget *nova = QApplication::focusWidget();
+    if (e->reason() != Qt::PopupFocusReason && e->reason() != Qt::ActiveWindowFocusReason && (!nova || nova->window() == window()))
+        Disparar(LostFocus);
+}
+
 Botao::Botao(QWidget *parent, const QString &caption) : QPushButton(caption, parent)
 {
     connect(this, &QPushButton::clicked, this, [this] { Disparar(Click); });

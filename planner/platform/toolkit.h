@@ -122,9 +122,13 @@ public:
     void DefinirCaractereSenha(QChar c);
     std::function<int(int)> KeyPress;
     Evento Change;
+    // The focus went to another control: not when a popup opens or another window becomes the
+    // active one, since the box keeps its place as its window's focus then.
+    Evento LostFocus;
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
+    void focusOutEvent(QFocusEvent *e) override;
 };
 
 // Button: Enter presses it while it has the focus, as Space does.

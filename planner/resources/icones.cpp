@@ -262,6 +262,21 @@ void folhinha(QPainter &p)
             p.drawRect(QRectF(7.5 + coluna * 3.5, 12 + linha * 3, 2, 1.8));
 }
 
+// The previous month's balance brought forward: an arrow from the left into a coin.
+void saldoAnterior(QPainter &p)
+{
+    p.setPen(contorno(laranja.darker(170)));
+    p.setBrush(QColor(0xff, 0xd8, 0x6a));
+    p.drawEllipse(QPointF(15.5, 12), 5.5, 5.5);
+    p.setPen(azulEscuro);
+    p.setFont(fonte(8));
+    p.drawText(QRectF(10, 6.5, 11, 11), Qt::AlignCenter, QStringLiteral("$"));
+    p.setPen(contorno(Qt::white, 2.2));
+    p.drawLine(QPointF(3, 12), QPointF(8.5, 12));
+    p.drawLine(QPointF(6, 9), QPointF(9, 12));
+    p.drawLine(QPointF(6, 15), QPointF(9, 12));
+}
+
 // A tab hanging below the paper: its top row is the paper's edge colour; sides and rounded
 // bottom corners frame a cream face carrying the label, or a small house for the start page.
 QImage aba(int largura, const QString &rotulo)
@@ -329,6 +344,7 @@ Figuras BotoesDoPainel()
         {QStringLiteral("dia_anterior"), seta(-1)},
         {QStringLiteral("dia_seguinte"), seta(1)},
         {QStringLiteral("calendario"), botao(folhinha)},
+        {QStringLiteral("saldo_anterior"), botao(saldoAnterior)},
     };
 }
 

@@ -9,6 +9,7 @@
 #include "core/modDb.h"
 #include "core/programa.h"
 #include "core/sessao.h"
+#include "finances/painel_financas.h"
 #include "platform/bandeja.h"
 #include "platform/documentos.h"
 #include "platform/localidade.h"

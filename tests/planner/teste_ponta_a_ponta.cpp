@@ -23,6 +23,9 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <cstdlib>
+#include <functional>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -71,11 +74,13 @@ struct PontaAPonta : ::testing::Test {
     {
         executar(arquivo, QString::fromLatin1(usuario).arg(QLatin1String(login)).toUtf8().constData());
     }
-    xtest::ChildProcess iniciar()
+    xtest::ChildProcess iniciar(const std::string &localidade = {})
     {
-        return xtest::spawnProgram({VELORA_BINARIO},
-                                   {"VELORA_DADOS=" + dados.path().toStdString(), "XDG_RUNTIME_DIR=" + execucao.path().toStdString(),
-                                    "QT_QPA_PLATFORM=xcb", "DISPLAY=" + xtest::testServer().display()});
+        std::vector<std::string> ambiente{"VELORA_DADOS=" + dados.path().toStdString(), "XDG_RUNTIME_DIR=" + execucao.path().toStdString(),
+                                          "QT_QPA_PLATFORM=xcb", "DISPLAY=" + xtest::testServer().display()};
+        if (!localidade.empty())
+            ambiente.push_back("LC_ALL=" + localidade);
+        return xtest::spawnProgram({VELORA_BINARIO}, ambiente);
     }
     // The program's shown window with this title, or none.
     xcb_window_t janela(const std::string &titulo)
@@ -367,6 +372,148 @@ TEST_F(PontaAPonta, CalculadoraSobVirgulaEPontoERelogioNaHora)
                    std::all_of(h.begin(), h.end(), [&](int a) { return perto(a, horas - 4, horas + 4); });
         }, 20s);
         EXPECT_TRUE(naHora) << relato;
+// The pixels of a part of a window, to see that what it shows changed or came back.
+std::vector<std::uint8_t> pixels(xtest::XClient &x, xcb_window_t w, int px, int py, int largura, int altura)
+{
+    xcb_get_image_reply_t *r = xcb_get_image_reply(
+        x.connection(), xcb_get_image(x.connection(), XCB_IMAGE_FORMAT_Z_PIXMAP, w, px, py, largura, altura, ~0u), nullptr);
+    if (!r)
+        return {};
+    const std::uint8_t *dados = xcb_get_image_data(r);
+    std::vector<std::uint8_t> copia(dados, dados + xcb_get_image_data_length(r));
+    std::free(r);
+    return copia;
+}
+
+TEST_F(PontaAPonta, LivroCaixaComSaldosNasLocalidadesDeVirgulaEDePonto)
+{
+    const int ano = QDate::currentDate().year();
+    const std::string saldoDezembro = "Select M12 from Saldos Where Ano = " + std::to_string(ano);
+    const std::string saldoJaneiro = "Select M1 from Saldos Where Ano = " + std::to_string(ano + 1);
+    const char *lancamentos = "Select group_concat(Descricao||':'||ifnull(Recebido,'-')||':'||ifnull(Pago,'-')||':'||Efetuado, ' ') "
+                              "from (Select * from Financas Order By Chave)";
+    for (const char *localidade : {"pt_BR.UTF-8", "en_US.UTF-8"}) {
+        SCOPED_TRACE(localidade);
+        QFile::remove(arquivo);
+        ASSERT_TRUE(CriarBaseVazia(arquivo).isEmpty());
+        inserirUsuario("ANA");
+        executar(arquivo, "Update Usuarios set Pastinha = 'Financas'");
+        xtest::ChildProcess velora = iniciar(localidade);
+        const xcb_window_t agenda = esperarJanela("Agenda Velora");
+        ASSERT_NE(agenda, XCB_NONE);
+        ativar(agenda);
+        // The panel stands at (344, 48) of the window; the current balance box at (154, 297) of it.
+        const auto saldoAtual = [&] { return pixels(x, agenda, 344 + 156, 48 + 299, 96, 17); };
+        const auto valorDe = [&](const std::string &sql) { return valor(arquivo, sql.c_str()).toStdString(); };
+        // The number boxes drop control keys (Ctrl+A among them): the text is selected with Shift.
+        const auto selecionarTudo = [&] { xdotool({"key", "End", "shift+Home"}); };
+        const auto recusado = [&] {
+            responderMensagem();
+            ativar(agenda);
+        };
+
+        // December of this year, after the year box refused an empty year and 2100.
+        clicar(agenda, 409, 61);
+        tecla("End");
+        tecla("Return");
+        clicar(agenda, 506, 61);
+        selecionarTudo();
+        tecla("BackSpace");
+        clicar(agenda, 588, 61);
+        recusado();  // "Informe o Ano!"
+        digitar("2100");
+        clicar(agenda, 588, 61);
+        recusado();  // "Informe um Ano Válido!"
+        selecionarTudo();
+        digitar(std::to_string(ano));
+        clicar(agenda, 588, 61);
+        const auto semSaldo = saldoAtual();
+
+        // The opening balance, stored on leaving the box; a text that is no number is refused.
+        clicar(agenda, 548, 327);
+        selecionarTudo();
+        digitar("1500.75");
+        tecla("Tab");
+        ASSERT_TRUE(x.waitUntil([&] { return valorDe(saldoDezembro) == "1500.75"; }, 20s)) << valorDe(saldoDezembro);
+        ASSERT_TRUE(x.waitUntil([&] { return saldoAtual() != semSaldo; }, 20s));
+        const auto abertura = saldoAtual();
+        clicar(agenda, 548, 327);
+        selecionarTudo();
+        digitar("1.2.3");
+        tecla("Tab");
+        recusado();  // "Informe um Valor Válido para o Saldo Inicial!"
+        EXPECT_EQ(valorDe(saldoDezembro), "1500.75");
+        EXPECT_EQ(valorDe("Select count(*) from Saldos"), "1");
+
+        // A carried-out receipt, after the refusals of the entry panel (which covers the box).
+        clicar(agenda, 419, 394);  // "&Novo Lançamento"
+        ASSERT_TRUE(x.waitUntil([&] { return saldoAtual() != abertura; }, 20s));
+        const auto coberto = saldoAtual();
+        // The box shown again, once the entry panel is gone, holding what the condition wants.
+        const auto saldoMostrado = [&](const std::function<bool(const std::vector<std::uint8_t> &)> &condicao) {
+            return x.waitUntil([&] {
+                const auto agora = saldoAtual();
+                return agora != coberto && condicao(agora);
+            }, 20s);
+        };
+        tecla("alt+s");
+        recusado();  // "Informe uma Descrição para o Lançamento!"
+        digitar("Salario");
+        for (const char *refusado : {"0", "-"}) {
+            clicar(agenda, 661, 280);  // the amount
+            selecionarTudo();
+            digitar(refusado);
+            tecla("alt+s");
+            recusado();  // "Informe um Valor para o Lançamento!"
+        }
+        EXPECT_EQ(valorDe("Select count(*) from Financas"), "0");
+        clicar(agenda, 661, 280);
+        selecionarTudo();
+        digitar("250.5");
+        tecla("alt+s");
+        ASSERT_TRUE(x.waitUntil([&] { return valorDe(lancamentos) == "Salario:250.5:-:S"; }, 20s)) << valorDe(lancamentos);
+        ASSERT_TRUE(saldoMostrado([&](const auto &p) { return p != abertura; }));
+        const auto comRecebido = saldoAtual();
+
+        // A planned payment: listed, not counted.
+        clicar(agenda, 419, 394);
+        digitar("Aluguel");
+        clicar(agenda, 480, 281);  // "Pago"
+        clicar(agenda, 400, 311);  // "Lançamento Efetuado" off
+        clicar(agenda, 661, 280);
+        selecionarTudo();
+        digitar("100");
+        tecla("alt+s");
+        ASSERT_TRUE(x.waitUntil([&] { return valorDe(lancamentos) == "Salario:250.5:-:S Aluguel:-:100.0:N"; }, 20s)) << valorDe(lancamentos);
+        EXPECT_TRUE(saldoMostrado([&](const auto &p) { return p == comRecebido; }));
+        // Edited into a carried-out payment, the balance follows; back to planned, it returns.
+        for (const char *efetuado : {"S", "N"}) {
+            clicar(agenda, 494, 48 + 32 + 42, 2);  // the second row
+            clicar(agenda, 400, 311);
+            tecla("alt+s");
+            const std::string esperado = std::string("Salario:250.5:-:S Aluguel:-:100.0:") + efetuado;
+            ASSERT_TRUE(x.waitUntil([&] { return valorDe(lancamentos) == esperado; }, 20s)) << valorDe(lancamentos);
+            EXPECT_TRUE(saldoMostrado([&](const auto &p) { return (p == comRecebido) == (*efetuado == 'N'); }));
+        }
+
+        // The receipt deleted: the balance is the opening one again.
+        clicar(agenda, 494, 48 + 32 + 26, 2);  // the first row
+        tecla("alt+e");
+        responderMensagem();  // "Você Confirma Exclusão desse Lançamento?"
+        ASSERT_TRUE(x.waitUntil([&] { return valorDe(lancamentos) == "Aluguel:-:100.0:N"; }, 20s)) << valorDe(lancamentos);
+        EXPECT_TRUE(saldoMostrado([&](const auto &p) { return p == abertura; }));
+
+        // Imported into January of the next year: December's opening plus all its entries.
+        clicar(agenda, 409, 61);
+        tecla("Home");
+        tecla("Return");
+        clicar(agenda, 506, 61);
+        selecionarTudo();
+        digitar(std::to_string(ano + 1));
+        clicar(agenda, 588, 61);
+        clicar(agenda, 617, 327);  // "Importar o Saldo Atual do Mês Anterior"
+        EXPECT_TRUE(x.waitUntil([&] { return valorDe(saldoJaneiro) == "1400.75"; }, 20s)) << valorDe(saldoJaneiro);
+        velora.stop();
     }
 }
 

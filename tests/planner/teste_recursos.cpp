@@ -44,6 +44,7 @@ TEST(RecursosFiguras, CadaNomeComSeuTamanho)
         {"sair", 24, 24},          {"minimizar", 24, 24},    {"inicial", 160, 160},
         {"dia_anterior", 18, 18},  {"dia_seguinte", 18, 18}, {"calendario", 24, 24},
         {"calculadora", 24, 24},   {"relogio_centro", 33, 33}, {"tecla_0", 97, 28},
+        {"saldo_anterior", 24, 24},
     };
     for (const auto &f : figuras)
         EXPECT_EQ(recursos::Figura(QString::fromLatin1(f.nome)).size(), QSize(f.largura, f.altura))

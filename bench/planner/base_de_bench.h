@@ -1,0 +1,44 @@
+#pragma once
+
+// What the planner's database benchmarks share: the offscreen platform, their database file made
+// once in the temporary folder (VELORA_BENCH_BASE names another place), and the run.
+
+#include "core/modDb.h"
+#include "esquema.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+
+// Runs the benchmarks on the file in pastaTemporaria, made empty and filled by the statements of
+// carga when it is missing.
+inline int RodarBenchmarks(int argc, char **argv, const char *pastaTemporaria, const QString &carga)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString pasta = qEnvironmentVariableIsSet("VELORA_BENCH_BASE") ? qEnvironmentVariable("VELORA_BENCH_BASE")
+                                                                         : QDir::temp().filePath(QString::fromLatin1(pastaTemporaria));
+    QDir().mkpath(pasta);
+    const QString arquivo = QDir(pasta).filePath(QStringLiteral("dadosu.lst"));
+    if (!QFile::exists(arquivo)) {
+        std::fprintf(stderr, "criando %s...\n", qPrintable(arquivo));
+        const QString erro = CriarBaseVazia(arquivo);
+        if (!erro.isEmpty())
+            qFatal("%s", qPrintable(erro));
+        sqlite3 *db = nullptr;
+        sqlite3_open(arquivo.toUtf8().constData(), &db);
+        char *msg = nullptr;
+        if (sqlite3_exec(db, carga.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK)
+            qFatal("%s", msg);
+        sqlite3_close(db);
+    }
+    modDb::DefinirPastaDados(pasta);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
