@@ -21,10 +21,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <map>
-#include <memory>
 #include <cstdlib>
 #include <functional>
+#include <map>
+#include <memory>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -372,6 +372,9 @@ TEST_F(PontaAPonta, CalculadoraSobVirgulaEPontoERelogioNaHora)
                    std::all_of(h.begin(), h.end(), [&](int a) { return perto(a, horas - 4, horas + 4); });
         }, 20s);
         EXPECT_TRUE(naHora) << relato;
+    }
+}
+
 // The pixels of a part of a window, to see that what it shows changed or came back.
 std::vector<std::uint8_t> pixels(xtest::XClient &x, xcb_window_t w, int px, int py, int largura, int altura)
 {
