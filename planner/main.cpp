@@ -5,10 +5,22 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char **argv)
 {
+    // --help and --version answer before any window system is needed.
+    QStringList argumentos;
+    for (int i = 1; i < argc; ++i)
+        argumentos << QString::fromLocal8Bit(argv[i]);
+    if (const QString texto = programa::TextoDaOpcao(argumentos); !texto.isEmpty()) {
+        std::fputs(texto.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Velora"));
+    app.setDesktopFileName(QStringLiteral("example.velora.Velora"));
     app.setQuitOnLastWindowClosed(false);
     programa::DefinirArgumentos(app.arguments().mid(1));
     tk::DefinirTratadorErro([](const QString &erro) {

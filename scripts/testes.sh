@@ -8,12 +8,15 @@ raiz="$(cd "$(dirname "$0")/.." && pwd)"
 if [[ "${1:-}" == --sanitizadores ]]; then
   pasta=build-san
   "$raiz/scripts/compilar.sh" --pasta "$pasta" -DVELORA_TESTES=ON -DVELORA_SANITIZADORES=ON
-  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+  # ASan's default checks; its optional strict_string_checks stays off because Debian's
+  # libxkbcommon-x11 passes unterminated buffers to string functions as every program starts on X.
+  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
   export LSAN_OPTIONS="suppressions=$raiz/scripts/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 else
   pasta=build
-  "$raiz/scripts/compilar.sh" -DVELORA_TESTES=ON
+  # Installed under /usr, as the Debian package the suite builds and checks.
+  "$raiz/scripts/compilar.sh" -DVELORA_TESTES=ON -DCMAKE_INSTALL_PREFIX=/usr
 fi
 cd "$raiz/$pasta"
 exec ctest --output-on-failure -j2 --timeout 900

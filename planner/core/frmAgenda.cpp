@@ -15,6 +15,7 @@
 #include "finances/painel_financas.h"
 #include "platform/documentos.h"
 #include "platform/localidade.h"
+#include "platform/pastas.h"
 #include "platform/relogio.h"
 #include "resources/recursos.h"
 #include "tasks/modNotas.h"
@@ -351,7 +352,7 @@ void FrmAgenda::frmAgenda_cmdLogout_Click()
 void FrmAgenda::frmAgenda_cmdAjuda_Click()
 {
     RetirarFoco();
-    documentos::Abrir(QUrl::fromLocalFile(QDir(modDb::PastaPrograma()).filePath(QStringLiteral("AjudaAgenda.doc"))));
+    documentos::Abrir(QUrl::fromLocalFile(QDir(pastas::PastaDocumentos()).filePath(QStringLiteral("AjudaAgenda.doc"))));
 }
 
 void FrmAgenda::frmAgenda_imgMinimizar_Click()

@@ -11,6 +11,7 @@
 #include "platform/documentos.h"
 #include "platform/instancia_unica.h"
 #include "platform/modal.h"
+#include "platform/pastas.h"
 #include "resources/recursos.h"
 
 #include <QDir>
@@ -25,7 +26,7 @@ namespace {
 // Where to read how to create the database (the probe's link).
 QUrl enderecoAjudaBase()
 {
-    QUrl u = QUrl::fromLocalFile(QDir(modDb::PastaPrograma()).filePath(QStringLiteral("README.md")));
+    QUrl u = QUrl::fromLocalFile(QDir(pastas::PastaDocumentos()).filePath(QStringLiteral("README.md")));
     u.setFragment(QStringLiteral("a-base-de-dados"));
     return u;
 }
@@ -123,6 +124,13 @@ bool FrmLogon::frmLogon_Form_Load()
 
     if (tk::Tela::AlturaPixels() < 600) {
         Mensagem(QStringLiteral("Resolução mínima para Velora funcionar corretamente é de 800 x 600! Favor alterar!"), 1, 2);
+        return false;
+    }
+
+    // A data folder that cannot be made or written is named, and nothing is touched.
+    if (const QString erro = modDb::PrepararPastaDados(); !erro.isEmpty()) {
+        qWarning("%s", qPrintable(erro));
+        mensagemDoSistema(QMessageBox::Critical, erro);
         return false;
     }
 

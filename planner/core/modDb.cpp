@@ -3,9 +3,11 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <optional>
+
 namespace {
 
-QString pastaDados;
+std::optional<pastas::PastaDados> pastaDados;
 int esperaOcupadoMs = 5000;
 motor_sql::Conexao *conexaoDaTransacao = nullptr;
 
@@ -188,10 +190,9 @@ QString PastaPrograma()
 
 QString PastaDados()
 {
-    if (!pastaDados.isEmpty())
-        return pastaDados;
-    const QString variavel = qEnvironmentVariable("VELORA_DADOS");
-    return variavel.isEmpty() ? PastaPrograma() : variavel;
+    if (!pastaDados)
+        pastaDados = pastas::EscolherPastaDados(pastas::AmbienteAtual());
+    return pastaDados->pasta;
 }
 
 QString ArquivoDados()
@@ -199,9 +200,15 @@ QString ArquivoDados()
     return QDir(PastaDados()).filePath(QStringLiteral("dadosu.lst"));
 }
 
-void DefinirPastaDados(const QString &pasta)
+void DefinirPastaDados(const QString &pasta, pastas::OrigemDados origem)
 {
-    pastaDados = pasta;
+    pastaDados = pastas::PastaDados{pasta, origem};
+}
+
+QString PrepararPastaDados()
+{
+    PastaDados();
+    return pastas::PrepararPastaDados(*pastaDados);
 }
 
 void DefinirEsperaOcupado(int ms)

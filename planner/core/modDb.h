@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/motor_sql.h"
+#include "platform/pastas.h"
 
 #include <QDate>
 #include <QHash>
@@ -81,12 +82,14 @@ private:
 };
 
 namespace modDb {
-// The folder of the velora executable (the help document lives there).
+// The folder of the velora executable.
 QString PastaPrograma();
-// The folder of dadosu.lst: VELORA_DADOS when set, else the program folder.
+// The folder of dadosu.lst, chosen once (pastas::EscolherPastaDados) unless given.
 QString PastaDados();
 QString ArquivoDados();
-void DefinirPastaDados(const QString &pasta);  // tests and the data-folder variable
+void DefinirPastaDados(const QString &pasta, pastas::OrigemDados origem = pastas::OrigemDados::Variavel);  // tests
+// Readies the data folder before the start-up probe: "" or the message naming the folder.
+QString PrepararPastaDados();
 // How long a statement waits for a file another process holds locked.
 void DefinirEsperaOcupado(int ms);
 } // namespace modDb

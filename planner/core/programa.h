@@ -5,6 +5,10 @@
 // Facts of the running program that several forms consult.
 namespace programa {
 
+// What "--help" or "--version" prints instead of starting (the first of them given wins); ""
+// for any other command line, which starts the program.
+QString TextoDaOpcao(const QStringList &argumentos);
+
 // The arguments given on the command line (any argument means "start in the tray").
 void DefinirArgumentos(const QStringList &argumentos);
 bool LinhaDeComandoPreenchida();

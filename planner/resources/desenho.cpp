@@ -160,11 +160,15 @@ QImage fechar()
     return i;
 }
 
-QImage iconePrograma()
+} // namespace
+
+// Drawn on a 64-pixel grid, scaled to the side asked.
+QImage IconeDoPrograma(int lado)
 {
-    QImage i = transparente(64, 64);
+    QImage i = transparente(lado, lado);
     QPainter p(&i);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(lado / 64.0, lado / 64.0);
     QLinearGradient g(0, 0, 0, 64);
     g.setColorAt(0, azulClaro);
     g.setColorAt(1, azulEscuro);
@@ -175,6 +179,7 @@ QImage iconePrograma()
     return i;
 }
 
+namespace {
 
 // Puts the transparent colour back on every pixel outside the face's silhouette, so strokes
 // and gradients laid near the rim never widen the window outline cut from the picture.
@@ -418,7 +423,7 @@ Figuras TodasAsFiguras()
         {QStringLiteral("grave"), alerta()},
         {QStringLiteral("aguarde"), aguarde()},
         {QStringLiteral("fechar"), fechar()},
-        {QStringLiteral("velora"), iconePrograma()},
+        {QStringLiteral("velora"), IconeDoPrograma(64)},
         {QStringLiteral("agenda"), agenda()},
         {QStringLiteral("inicial"), inicial()},
     };

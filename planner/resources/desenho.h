@@ -15,5 +15,7 @@ inline constexpr QRgb CorTransparente = 0xffff00ff;
 using Figuras = std::vector<std::pair<QString, QImage>>;
 
 Figuras TodasAsFiguras();
+// The program's icon at any side, for the desktop's icon theme.
+QImage IconeDoPrograma(int lado);
 
 } // namespace desenho

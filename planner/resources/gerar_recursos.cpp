@@ -1,5 +1,6 @@
 // Draws the planner's pictures and synthesises its sounds, and writes them, with the Qt resource
-// list that embeds them, into the folder given on the command line.
+// list that embeds them, into the folder given on the command line; with --icones, the program's
+// icon at the sides given, for the desktop's icon theme.
 //
 // Every face's top-left pixel holds the transparent colour, so the window outline is cut from
 // the picture; silhouettes are drawn without antialiasing so no half-transparent fringe remains.
@@ -9,20 +10,43 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
 
+namespace {
+
+// The program's icon at each side asked, as PASTA/hicolor/NxN/apps/velora.png.
+int gravarIcones(const QDir &pasta, const QStringList &lados)
+{
+    for (const QString &texto : lados) {
+        const int lado = texto.toInt();
+        const QString arquivo = QStringLiteral("hicolor/%1x%1/apps/velora.png").arg(lado);
+        pasta.mkpath(QFileInfo(pasta.filePath(arquivo)).path());
+        if (lado <= 0 || !desenho::IconeDoPrograma(lado).save(pasta.filePath(arquivo))) {
+            std::fprintf(stderr, "não foi possível gravar %s\n", qPrintable(arquivo));
+            return 1;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "uso: velora-gerar-recursos PASTA\n");
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() >= 2 && args.first() == u"--icones")
+        return gravarIcones(QDir(args.at(1)), args.mid(2));
+    if (args.size() != 1) {
+        std::fprintf(stderr, "uso: velora-gerar-recursos PASTA | --icones PASTA LADO...\n");
         return 2;
     }
-    QDir pasta(QString::fromLocal8Bit(argv[1]));
+    QDir pasta(args.first());
     pasta.mkpath(QStringLiteral("figuras"));
     pasta.mkpath(QStringLiteral("sons"));
 

@@ -41,6 +41,7 @@ bool showRunningCopy(X11WindowSystem &system, SingleCopyLock &claim)
 int CTrayApp::run(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    app.setDesktopFileName(QStringLiteral("example.kesto.PaneKeeper"));
     app.setQuitOnLastWindowClosed(false);  // the hidden dialog is no reason to end
     TerminationSignals termination;
 
