@@ -19,13 +19,6 @@ const QStringList repeticoes = {
     QStringLiteral("Todo o Dia do Mês no Ano"),
 };
 
-tk::Rotulo *rotulo(QWidget *pai, const QString &texto, int x, int y, int w)
-{
-    auto *r = new tk::Rotulo(pai, texto);
-    r->setGeometry(x, y, w, 21);
-    return r;
-}
-
 // A legend of the grid's pictures under the grid.
 void montarLegenda(QWidget *pai, int y)
 {
@@ -50,10 +43,10 @@ PainelCompromissos::PainelCompromissos(QWidget *parent) : tk::Moldura(parent)
 {
     imdDiaAntes = new tk::Imagem(this, recursos::Figura(QStringLiteral("dia_anterior")));
     imdDiaAntes->move(0, 4);
-    lblDiaAnterior = rotulo(this, QStringLiteral("Dia Anterior"), 22, 3, 90);
+    lblDiaAnterior = new tk::Rotulo(this, QStringLiteral("Dia Anterior"), 22, 3, 90);
     cmdHoje = new tk::Botao(this, QStringLiteral("Ir para o Dia de &Hoje"));
     cmdHoje->setGeometry(114, 1, 146, 25);
-    lblProximoDia = rotulo(this, QStringLiteral("Próximo Dia >>"), 262, 3, 106);
+    lblProximoDia = new tk::Rotulo(this, QStringLiteral("Próximo Dia >>"), 262, 3, 106);
     lblProximoDia->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     imgDiaApos = new tk::Imagem(this, recursos::Figura(QStringLiteral("dia_seguinte")));
     imgDiaApos->move(372, 4);
@@ -73,26 +66,20 @@ PainelCompromissos::PainelCompromissos(QWidget *parent) : tk::Moldura(parent)
     montarLegenda(this, 32 + 18 * tk::Px(240) + 12);
 
     // The editing panel, laid over the grid.
-    frmDadosCompromisso = new tk::Moldura(this);
+    frmDadosCompromisso = new tk::Moldura(this, QColor(0xfb, 0xf8, 0xf1));
     frmDadosCompromisso->setGeometry(0, 32, 390, 388);
-    frmDadosCompromisso->setAutoFillBackground(true);
-    QPalette fundo = frmDadosCompromisso->palette();
-    fundo.setColor(QPalette::Window, QColor(0xfb, 0xf8, 0xf1));
-    frmDadosCompromisso->setPalette(fundo);
-    frmDadosCompromisso->setFrameShape(QFrame::StyledPanel);
-    frmDadosCompromisso->hide();
     QWidget *d = frmDadosCompromisso;
-    rotulo(d, QStringLiteral("Data :"), 10, 10, 110);
+    new tk::Rotulo(d, QStringLiteral("Data :"), 10, 10, 110);
     txtDataCompromisso = new tk::CaixaTexto(d, 10);
     txtDataCompromisso->setGeometry(124, 10, 96, 21);
     // Filled only by the opening and by the calendar, so it always holds a date.
     txtDataCompromisso->setReadOnly(true);
     cmdExibirCalendarioPequeno = new tk::BotaoFigura(d, recursos::Figura(QStringLiteral("calendario")), QStringLiteral("Exibir Calendário"));
     cmdExibirCalendarioPequeno->move(224, 7);
-    rotulo(d, QStringLiteral("Horário Inicial :"), 10, 38, 110);
+    new tk::Rotulo(d, QStringLiteral("Horário Inicial :"), 10, 38, 110);
     txtCompromissoInicio = new tk::CaixaTexto(d, 5);
     txtCompromissoInicio->setGeometry(124, 38, 56, 21);
-    rotulo(d, QStringLiteral("Horário Final :"), 196, 38, 100);
+    new tk::Rotulo(d, QStringLiteral("Horário Final :"), 196, 38, 100);
     txtCompromissoFinal = new tk::CaixaTexto(d, 5);
     txtCompromissoFinal->setGeometry(300, 38, 56, 21);
     txtDescricaoCompromisso = new tk::CaixaTextoMultilinha(d, 255);
@@ -103,7 +90,7 @@ PainelCompromissos::PainelCompromissos(QWidget *parent) : tk::Moldura(parent)
     chkCompartilhar->setGeometry(10, 212, 370, 22);
     frmCompromissoAgendaPeriodo = new tk::Moldura(d);
     frmCompromissoAgendaPeriodo->setGeometry(10, 240, 370, 28);
-    rotulo(frmCompromissoAgendaPeriodo, QStringLiteral("Agendar para :"), 0, 3, 100);
+    new tk::Rotulo(frmCompromissoAgendaPeriodo, QStringLiteral("Agendar para :"), 0, 3, 100);
     cmbAgendarPara = new tk::CaixaCombinacao(frmCompromissoAgendaPeriodo, repeticoes);
     cmbAgendarPara->setGeometry(104, 2, 262, 24);
     lblExecutado = new tk::Rotulo(d, QStringLiteral("EXECUTADO"));

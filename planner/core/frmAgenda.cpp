@@ -22,6 +22,10 @@
 #include "platform/pastas.h"
 #include "platform/relogio.h"
 #include "resources/recursos.h"
+#include "tasks/modNotas.h"
+#include "tasks/modTarefas.h"
+#include "tasks/painel_notas.h"
+#include "tasks/painel_tarefas.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -110,8 +114,12 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     frmFinancas = new PainelFinancas(picMainSkin);
     tk::Posicionar(*frmFinancas, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmFinancas->hide();
-    frmTarefas = painel(picMainSkin);
-    frmNotas = painel(picMainSkin);
+    frmTarefas = new PainelTarefas(picMainSkin);
+    tk::Posicionar(*frmTarefas, PainelLeft, PainelTop, PainelWidth, PainelHeight);
+    frmTarefas->hide();
+    frmNotas = new PainelNotas(picMainSkin);
+    tk::Posicionar(*frmNotas, PainelLeft, PainelTop, PainelWidth, PainelHeight);
+    frmNotas->hide();
     frmConfig = new PainelConfig(picMainSkin);
     tk::Posicionar(*frmConfig, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmConfig->hide();
@@ -150,8 +158,10 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
                                    p.MesExibido().linhas, Sessao.SeparadorDecimal, p.txtFinancasSaldoInicial->text(),
                                    p.txtFinancasSaldoAtual->text());
          }},
-        {QStringLiteral("Tarefas"), frmTarefas, imgTarefas, 8695, 845, true, {}, {}, {}},
-        {QStringLiteral("Notas"), frmNotas, imgNotas, 9550, 695, false, {}, {}, {}},
+        {QStringLiteral("Tarefas"), frmTarefas, imgTarefas, 8695, 845, true, [] { CarregarTarefas(); }, {},
+         [this] { frmTarefas->Limpar(); }},
+        {QStringLiteral("Notas"), frmNotas, imgNotas, 9550, 695, false, [] { CarregarNota(); },
+         [this] { frmNotas->txtNotas->setFocus(); }, [this] { frmNotas->Limpar(); }},
         {QStringLiteral("Configuracao"), frmConfig, nullptr, 0, 0, false, {}, {}, {}},
     };
     for (const Painel &p : std::as_const(paineis))

@@ -11,6 +11,8 @@ class PainelCalculadora;
 class PainelCompromissos;
 class PainelConfig;
 class PainelEnderecos;
+class PainelNotas;
+class PainelTarefas;
 class RelogioAnalogico;
 class PainelFinancas;
 
@@ -24,8 +26,8 @@ public:
     PainelCompromissos *frmCompromissos;
     PainelEnderecos *frmEndereco;
     PainelFinancas *frmFinancas;
-    tk::Moldura *frmTarefas;
-    tk::Moldura *frmNotas;
+    PainelTarefas *frmTarefas;
+    PainelNotas *frmNotas;
     PainelConfig *frmConfig;
     tk::Imagem *imgAjuda, *imgCompromissos, *imgEnderecos, *imgFinancas, *imgTarefas, *imgNotas;
     tk::BotaoFigura *cmdConfig, *cmdLogout, *cmdAjuda;

@@ -35,6 +35,16 @@ std::optional<double> LerNumero(const QString &texto)
     return ok ? std::optional(v) : std::nullopt;
 }
 
+QString AparaEspacos(const QString &texto)
+{
+    qsizetype inicio = 0, fim = texto.size();
+    while (inicio < fim && texto.at(inicio) == u' ')
+        ++inicio;
+    while (fim > inicio && texto.at(fim - 1) == u' ')
+        --fim;
+    return texto.mid(inicio, fim - inicio);
+}
+
 int MascaraComSeparador(QLineEdit &caixa, int tecla, QChar separador)
 {
     if (tecla == 8 || caixa.hasSelectedText())

@@ -20,6 +20,10 @@ std::optional<QTime> LerHoraDigitada(const QString &texto);
 // A number typed with "." as decimal point ("60", "-5", "1.5").
 std::optional<double> LerNumero(const QString &texto);
 
+// The text without the spaces at either end, as the planner trims what it stores: line breaks
+// and tabs stay.
+QString AparaEspacos(const QString &texto);
+
 // The key rule of the two-part boxes (times "HH:NN", birthdays "DD/MM"): the separator is added
 // with the second digit. Returns the key to keep (0 drops it); for the second digit it writes
 // "d d separator" into the box itself.

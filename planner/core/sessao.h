@@ -56,6 +56,8 @@ struct ValoresSessao {
     int LetraAtual = 0;               // letter tab last chosen (0 = "0-9")
     qint64 ChaveContato = 0;          // contact open in the contact panel (0: new)
     qint64 ChaveAniversarioContato = 0;  // that contact's birthday row (0: none)
+    qint64 ChaveTarefa = 0;           // task open in the task panel (0: new)
+    qint64 ChaveNota = 0;             // the user's note row, 0 while none is known
 };
 
 struct DadosSessao : ValoresSessao {

@@ -6,7 +6,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace tk {
 
@@ -15,6 +18,17 @@ namespace {
 constexpr int PapelFigura = Qt::UserRole + 1;
 constexpr int AlturaPadrao = 240;  // twips, each row
 constexpr int PapelAlinhamentoFigura = Qt::UserRole + 2;
+
+bool ehQuebra(QChar c)
+{
+    // A selection reads its line breaks as paragraph separators.
+    return c == u'\n' || c == QChar::ParagraphSeparator;
+}
+
+QString quebrasComoLF(QString texto)
+{
+    return texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+}
 
 // Paints a cell: background, then its picture where its alignment puts it, then its text.
 class PintorDeCelula : public QStyledItemDelegate {
@@ -77,8 +91,9 @@ Grade::Grade(QWidget *parent) : QTableWidget(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setWordWrap(false);
-    // The style's minimum would round the rows up: lower it first.
+    // The style's minimum would round the rows and narrow columns up: lower it first.
     verticalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(Px(AlturaPadrao));
     horizontalHeader()->setFixedHeight(Px(AlturaPadrao));
 }
@@ -107,10 +122,13 @@ void Grade::DefinirRow(int linha)
         setCurrentIndex(QModelIndex());
         return;
     }
-    // Making a row current (as each added row is) must not scroll the grid.
-    const int rolagem = verticalScrollBar()->value();
-    setCurrentCell(linhaAtual - 1, colunaAtual);
-    verticalScrollBar()->setValue(rolagem);
+    // Making a row current (as each added row is) must neither scroll the grid nor have a shown
+    // grid lay out all its rows again to repaint that one: the view is told nothing, and repaints.
+    {
+        const QSignalBlocker semAviso(selectionModel());
+        setCurrentCell(linhaAtual - 1, colunaAtual);
+    }
+    viewport()->update();
 }
 
 void Grade::DefinirCol(int coluna)
@@ -314,22 +332,41 @@ void Calendario::DefinirValue(const QDate &data)
     setCurrentPage(data.year(), data.month());
 }
 
-CaixaTextoMultilinha::CaixaTextoMultilinha(QWidget *parent, int maximo) : QPlainTextEdit(parent), maximo(maximo)
+CaixaTextoMultilinha::CaixaTextoMultilinha(QWidget *parent, int maximo, bool quebraDupla)
+    : QPlainTextEdit(parent), maximo(maximo), quebraDupla(quebraDupla)
 {
     setTabChangesFocus(true);
 }
 
+int CaixaTextoMultilinha::comprimento(const QString &texto) const
+{
+    return int(texto.size() + (quebraDupla ? std::count_if(texto.cbegin(), texto.cend(), ehQuebra) : 0));
+}
+
+QString CaixaTextoMultilinha::oQueCabe(const QString &texto, int espaco) const
+{
+    if (maximo <= 0)
+        return texto;
+    qsizetype n = 0;
+    for (int usado = 0; n < texto.size(); ++n) {
+        usado += quebraDupla && ehQuebra(texto.at(n)) ? 2 : 1;
+        if (usado > espaco)
+            break;
+    }
+    return texto.left(n);
+}
+
 void CaixaTextoMultilinha::setText(const QString &texto)
 {
-    setPlainText(texto.left(maximo));
+    setPlainText(oQueCabe(quebrasComoLF(texto), maximo));
 }
 
 void CaixaTextoMultilinha::inserirLimitado(const QString &texto)
 {
-    const int selecionado = int(textCursor().selectedText().size());
-    const int espaco = maximo - int(toPlainText().size()) + selecionado;
-    if (espaco > 0)
-        insertPlainText(texto.left(espaco));
+    const int espaco = maximo - comprimento(toPlainText()) + comprimento(textCursor().selectedText());
+    const QString cabe = oQueCabe(quebrasComoLF(texto), espaco);
+    if (!cabe.isEmpty())
+        insertPlainText(cabe);
 }
 
 void CaixaTextoMultilinha::keyPressEvent(QKeyEvent *e)

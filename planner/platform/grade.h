@@ -88,10 +88,12 @@ public:
     Evento DateClick;
 };
 
-// Multi-line text box with a maximum length and the same key-press filter as CaixaTexto.
+// Multi-line text box with a maximum length (0: none) and the same key-press filter as
+// CaixaTexto. Pasted or given line breaks of any kind become the box's own. With quebraDupla each
+// line break counts two towards the maximum, for a text stored with CR LF breaks.
 class CaixaTextoMultilinha : public QPlainTextEdit {
 public:
-    CaixaTextoMultilinha(QWidget *parent, int maximo);
+    CaixaTextoMultilinha(QWidget *parent, int maximo, bool quebraDupla = false);
     QString text() const { return toPlainText(); }
     void setText(const QString &texto);
     std::function<int(int)> KeyPress;
@@ -102,6 +104,10 @@ protected:
 
 private:
     int maximo;
+    bool quebraDupla;
+    int comprimento(const QString &texto) const;
+    // The longest start of texto that fits in espaco.
+    QString oQueCabe(const QString &texto, int espaco) const;
     void inserirLimitado(const QString &texto);
 };
 

@@ -236,6 +236,11 @@ Rotulo::Rotulo(QWidget *parent, const QString &caption) : ControleClicavel(capti
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
+Rotulo::Rotulo(QWidget *parent, const QString &caption, int x, int y, int w) : Rotulo(parent, caption)
+{
+    setGeometry(x, y, w, 21);
+}
+
 CaixaTexto::CaixaTexto(QWidget *parent, int maximo) : QLineEdit(parent)
 {
     if (maximo > 0)
@@ -314,6 +319,16 @@ CaixaCombinacao::CaixaCombinacao(QWidget *parent, const QStringList &itens) : QC
 }
 
 Moldura::Moldura(QWidget *parent) : QFrame(parent) {}
+
+Moldura::Moldura(QWidget *parent, const QColor &fundo) : QFrame(parent)
+{
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, fundo);
+    setPalette(p);
+    setFrameShape(QFrame::StyledPanel);
+    hide();
+}
 
 Temporizador::Temporizador(QObject *parent, int ms) : QObject(parent), intervalo(ms)
 {

@@ -112,6 +112,8 @@ public:
 class Rotulo : public ControleClicavel {
 public:
     Rotulo(QWidget *parent, const QString &caption);
+    // One line of text (21 pixels) high, w wide, at x, y (pixels): a caption beside a box.
+    Rotulo(QWidget *parent, const QString &caption, int x, int y, int w);
 };
 
 // Text box: maximum length, password character, and a key-press filter that returns the code to
@@ -170,6 +172,8 @@ public:
 class Moldura : public QFrame {
 public:
     explicit Moldura(QWidget *parent);
+    // Filled with a colour and outlined, and hidden: a form laid over a panel.
+    Moldura(QWidget *parent, const QColor &fundo);
 };
 
 // Timer with the toolkit's Interval/Enabled properties; Timer runs on each tick.

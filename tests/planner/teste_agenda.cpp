@@ -16,6 +16,8 @@
 #include "platform/localidade.h"
 #include "platform/modal.h"
 #include "platform/relogio.h"
+#include "tasks/painel_notas.h"
+#include "tasks/painel_tarefas.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // The real velora program on a desktop of its own (Xvfb + openbox), driven as a user drives
 // it: starting, a second start, a new account through the profile, an appointment, the
-// calculator and the clock, the ledger, the reminders and the month calendar.
+// calculator and the clock, the ledger, the reminders and the month calendar, the address book,
+// and two users' tasks and notes.
 
 #include "XTestClient.h"
 #include "XTestMain.h"
@@ -816,4 +817,137 @@ TEST_F(PontaAPonta, EnderecosComAniversarioCompartilhamentoEEmail)
     tecla("alt+e");
     responderMensagem();  // "Você Confirma Exclusão desse Contato?"
     EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, contato).isEmpty() && valor(arquivo, "Select count(*) from Compromissos") == "0"; }, 20s));
+}
+
+TEST_F(PontaAPonta, TarefasENotaDeCadaUsuario)
+{
+    inserirUsuario("ANA");
+    inserirUsuario("BIA");
+    xtest::ChildProcess velora = iniciar();
+    const auto entrar = [&](const char *login) {
+        const xcb_window_t logon = esperarJanela("Velora");
+        ativar(logon);
+        clicar(logon, 140, 48);
+        tecla("End");  // the last login stays in the box
+        xdotool({"key", "--repeat", "8", "BackSpace"});
+        digitar(login);
+        tecla("Return");
+        EXPECT_TRUE(esperarSumir("Velora"));
+        const xcb_window_t agenda = esperarJanela("Agenda Velora");
+        ativar(agenda);
+        return agenda;
+    };
+    const auto contar = [&](const char *sql, const char *esperado) {
+        return x.waitUntil([&] { return valor(arquivo, sql) == QLatin1String(esperado); }, 20s);
+    };
+    const char *tarefasDaAna = "Select count(*) from Tarefas Where Usuario = (Select Codigo from Usuarios Where Login='ANA')";
+    xcb_window_t agenda = entrar("ana");
+    // The colour of one of the main window's pixels on the screen, as 0xRRGGBB.
+    const auto pixel = [&](int px, int py) {
+        const QImage tela = capturar(x, agenda);
+        return tela.isNull() ? 0xFFFFFFFFu : tela.pixel(px, py) & 0xFFFFFFu;
+    };
+
+    // Tasks: the grid's rows start under its header; each one-line row is 19 pixels high.
+    const auto linha = [](int n) { return 97 + (n - 1) * 19 + 9; };
+    const int calendarioInicio = 344 + 9 + 13, calendarioFim = 344 + 201 + 13, primeiroDia = 80 + 54 + 23 + 21 + 10;
+    clicar(agenda, 608, 485);  // the tasks tab
+    ASSERT_TRUE(contar("Select Pastinha from Usuarios Where Login='ANA'", "Tarefas"));
+    // The task form is up (its background shows right of the options) before anything is typed.
+    const auto abrirFormulario = [&](int cliques, int y) {
+        if (cliques)
+            clicar(agenda, 544, y, cliques);
+        else
+            tecla("alt+n");
+        EXPECT_TRUE(x.waitUntil([&] { return pixel(724, 320) == 0xFBF8F1; }, 20s)) << "sem o formulário da tarefa";
+    };
+    const auto nova = [&](const char *texto, int prioridadeX, int diaInicioX) {
+        abrirFormulario(0, 0);
+        digitar(texto);
+        if (prioridadeX)
+            clicar(agenda, prioridadeX, 312);
+        if (diaInicioX) {
+            clicar(agenda, 463, 122);  // start date calendar
+            clicar(agenda, diaInicioX, primeiroDia);
+        }
+        tecla("alt+s");
+    };
+    nova("Baixa hoje", 608, 0);
+    ASSERT_TRUE(contar(tarefasDaAna, "1"));
+    nova("Alta hoje", 450, 0);
+    ASSERT_TRUE(contar(tarefasDaAna, "2"));
+    nova("Normal antes", 0, calendarioInicio);  // a day before this month's first
+    ASSERT_TRUE(contar(tarefasDaAna, "3"));
+    EXPECT_EQ(valor(arquivo, "Select Data = DataFim and DataFim < date('now','localtime') from Tarefas Where Descricao='Normal antes'"),
+              QStringLiteral("1"));
+    // By end date, then Alta before Baixa: pink, yellow, white.
+    xdotool({"mousemove", "0", "0"});
+    const QRgb rosa = 0xFFC0FF, amarelo = 0xFFFFC0, branco = 0xFFFFFF;
+    EXPECT_TRUE(x.waitUntil([&] {
+        return pixel(629, linha(1)) == rosa && pixel(629, linha(2)) == amarelo &&
+               pixel(629, linha(3)) == branco;
+    }, 20s)) << std::hex << pixel(629, linha(1)) << " " << pixel(629, linha(2)) << " " << pixel(629, linha(3));
+
+    // The Baixa one is carried out.
+    abrirFormulario(2, linha(3));
+    clicar(agenda, 362, 343);  // "Tarefa Executada"
+    tecla("alt+s");
+    EXPECT_TRUE(contar("Select Status from Tarefas Where Descricao='Baixa hoje'", "1"));
+
+    // An end date before the start is refused, and nothing is written.
+    abrirFormulario(0, 0);
+    digitar("Errada");
+    clicar(agenda, 654, 122);  // end date calendar
+    clicar(agenda, calendarioFim, primeiroDia);
+    tecla("alt+s");
+    responderMensagem();  // "Data Final não pode ser menor que Data Início!"
+    tecla("alt+v");
+    EXPECT_TRUE(x.waitUntil([&] { return pixel(724, 320) != 0xFBF8F1; }, 20s)) << "o formulário continua aberto";
+    EXPECT_EQ(valor(arquivo, tarefasDaAna), QStringLiteral("3"));
+
+    // The Alta one is deleted.
+    abrirFormulario(2, linha(2));
+    tecla("alt+e");
+    responderMensagem();  // "Você Confirma Exclusão da Tarefa?"
+    EXPECT_TRUE(contar(tarefasDaAna, "2"));
+    EXPECT_EQ(valor(arquivo, "Select count(*) from Tarefas Where Descricao='Alta hoje'"), QStringLiteral("0"));
+
+    // The note: saved, then found again after signing out and on.
+    const char *notaDaAna = "Select Notas from Notas Where Usuario = (Select Codigo from Usuarios Where Login='ANA')";
+    clicar(agenda, 660, 485);  // the notes tab
+    ASSERT_TRUE(contar("Select Pastinha from Usuarios Where Login='ANA'", "Notas"));
+    digitar("Minha nota");
+    tecla("alt+s");
+    ASSERT_TRUE(contar(notaDaAna, "Minha nota"));
+    clicar(agenda, 637, 21);  // log out
+    agenda = entrar("ana");
+    clicar(agenda, 544, 300);
+    tecla("ctrl+End");
+    digitar(" e mais");
+    tecla("alt+s");
+    EXPECT_TRUE(contar(notaDaAna, "Minha nota e mais"));
+
+    // Another user finds an empty note box and an empty task list.
+    clicar(agenda, 637, 21);
+    agenda = entrar("bia");
+    clicar(agenda, 660, 485);
+    ASSERT_TRUE(contar("Select Pastinha from Usuarios Where Login='BIA'", "Notas"));
+    clicar(agenda, 544, 300);
+    digitar("b");
+    tecla("alt+s");
+    EXPECT_TRUE(contar("Select group_concat(Notas) from Notas Where Usuario = (Select Codigo from Usuarios Where Login='BIA')", "b"));
+    clicar(agenda, 608, 485);
+    ASSERT_TRUE(contar("Select Pastinha from Usuarios Where Login='BIA'", "Tarefas"));
+    xdotool({"mousemove", "0", "0"});
+    EXPECT_TRUE(x.waitUntil([&] { return pixel(350, 70) != branco; }, 20s)) << "o painel de tarefas não foi pintado";
+    for (int n : {1, 2})
+        EXPECT_TRUE(pixel(629, linha(n)) != rosa && pixel(629, linha(n)) != amarelo) << n;
+
+    // Back to the first user, whose note is cleared.
+    clicar(agenda, 637, 21);
+    agenda = entrar("ana");
+    tecla("alt+l");
+    responderMensagem();  // "Você Confirma Limpeza das Anotações?"
+    EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, (QByteArray("Select Notas is Null from (") + notaDaAna + ")").constData()) == "1"; }, 20s));
+    EXPECT_EQ(valor(arquivo, "Select count(*) from Notas"), QStringLiteral("2"));
 }
