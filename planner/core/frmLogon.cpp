@@ -1,5 +1,6 @@
 #include "core/frmLogon.h"
 
+#include "backup/comandos_backup.h"
 #include "core/frmAgenda.h"
 #include "core/frmAguarde.h"
 #include "core/frmMenu.h"
@@ -228,6 +229,11 @@ void FrmLogon::abrirAgenda(bool consultarLinhaDeComando)
 void FrmLogon::frmLogon_cmdLogar_Click()
 {
     const QString login = txtLogin->text();
+    // The reserved login restores the database from the medium instead of signing on.
+    if (login == QLatin1String("DARADOVEZUDI")) {
+        frmLogon_RestaurarBackup();
+        return;
+    }
     RecordSet rs = Consultar(QStringLiteral("Select * from usuarios Where Login = '") + SqlTexto(login) + QStringLiteral("'"));
     if (rs.Eof()) {
         Mensagem(QStringLiteral("Usuário não cadastrado !"), 1, 2);
