@@ -159,19 +159,20 @@ TEST(FormatoDoBackup, VazioArquivosAusentesEFalhasDeGravacao)
     const QString antigo = pasta.filePath("Velora.Bck");
     gravar(antigo, "backup antigo");
     gravar(pasta.filePath("dados"), "dados novos");
+    // Each one fails and leaves the old backup as it was.
     const struct {
         QString origem, destino;
-        bool sobrescrever, feito;
+        bool sobrescrever;
         qint32 erro;
     } casos[] = {
-        {pasta.filePath("nada"), antigo, true, false, 53},
-        {pasta.filePath("dados"), antigo, false, false, 0},
-        {pasta.path(), antigo, true, false, EISDIR},  // reading fails half-way
-        {pasta.filePath("dados"), pasta.filePath("sem/pasta"), true, false, ENOENT},
-        {QString(), antigo, true, false, 0},
+        {pasta.filePath("nada"), antigo, true, 53},
+        {pasta.filePath("dados"), antigo, false, 0},
+        {pasta.path(), antigo, true, EISDIR},  // reading fails half-way
+        {pasta.filePath("dados"), pasta.filePath("sem/pasta"), true, ENOENT},
+        {QString(), antigo, true, 0},
     };
     for (const auto &c : casos) {
-        EXPECT_EQ(CompactarArquivo(c.origem, c.destino, 9, erro, c.sobrescrever), c.feito) << c.origem.toStdString();
+        EXPECT_FALSE(CompactarArquivo(c.origem, c.destino, 9, erro, c.sobrescrever)) << c.origem.toStdString();
         EXPECT_EQ(erro, c.erro) << c.origem.toStdString();
         EXPECT_EQ(ler(antigo), QByteArray("backup antigo"));
     }
