@@ -15,10 +15,7 @@ int main(int argc, char **argv)
         Mensagem(QStringLiteral("Não foi possível concluir a operação: ") + erro, 1, 3);
     });
 
-    FrmLogon &logon = frmLogon();
-    if (!logon.frmLogon_Form_Load() || programa::Encerrado())
+    if (!IniciarPrograma())
         return 0;
-    if (!logon.EntrouAutomaticamente())
-        logon.show();
     return app.exec();
 }

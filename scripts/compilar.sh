@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
-# Configures (extra arguments go to cmake) and builds the tree into build/.
+# Configures (extra arguments go to cmake) and builds the tree into build/, or into the folder
+# given with --pasta.
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
-cmake -S "$raiz" -B "$raiz/build" "$@" >/dev/null
-cmake --build "$raiz/build" -j2
+pasta=build
+if [[ "${1:-}" == --pasta ]]; then
+  pasta="$2"
+  shift 2
+fi
+cmake -S "$raiz" -B "$raiz/$pasta" "$@" >/dev/null
+cmake --build "$raiz/$pasta" -j2

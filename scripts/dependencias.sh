@@ -7,7 +7,7 @@ pacotes=(cmake g++ make pkg-config qt6-base-dev qt6-multimedia-dev qt6-qpa-plugi
          libsqlite3-dev zlib1g-dev libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libgtest-dev
          fonts-liberation2 fonts-dejavu-core)
 if [[ "${1:-run}" == test ]]; then
-  pacotes+=(xvfb openbox xauth x11-utils xdotool imagemagick wmctrl trayer libbenchmark-dev sqlite3)
+  pacotes+=(xvfb openbox xauth x11-utils xdotool imagemagick wmctrl trayer libbenchmark-dev sqlite3 poppler-utils)
 fi
 
 faltando=()

@@ -4,6 +4,11 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 // Dates are stored "YYYY-MM-DD", times "HH:MM:SS"; keys are numbered by the database.
@@ -13,7 +18,7 @@ CREATE TABLE Usuarios (
   Codigo INTEGER PRIMARY KEY AUTOINCREMENT,
   Login TEXT, Senha TEXT, Nome TEXT, Endereco TEXT, Cidade TEXT, Estado TEXT, Cep TEXT,
   Email TEXT, FoneRes TEXT, FoneCel TEXT, Aniversario TEXT, Pastinha TEXT);
-CREATE INDEX UsuariosLogin ON Usuarios (Login);
+CREATE UNIQUE INDEX UsuariosLogin ON Usuarios (Login);
 
 CREATE TABLE Configuracao (
   Chave INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -66,13 +71,18 @@ CREATE INDEX NotasUsuario ON Notas (Usuario);
 
 QString CriarBaseVazia(const QString &arquivo)
 {
-    if (QFile::exists(arquivo))
-        return QStringLiteral("%1 já existe").arg(arquivo);
+    // The file is made here, exclusively, before SQLite opens it (SQLite ignores its own
+    // exclusive flag): of two runs racing, one creates it and the other leaves it alone.
+    const QByteArray caminho = QFile::encodeName(arquivo);
+    const int fd = ::open(caminho.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errno == EEXIST ? QStringLiteral("%1 já existe").arg(arquivo)
+                               : QStringLiteral("%1: %2").arg(arquivo, QString::fromLocal8Bit(std::strerror(errno)));
+    ::close(fd);
+
     sqlite3 *db = nullptr;
     QString erro;
-    if (sqlite3_open_v2(arquivo.toUtf8().constData(), &db,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE,
-                        nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(caminho.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         erro = QString::fromUtf8(db ? sqlite3_errmsg(db) : "sem memória");
     } else {
         char *msg = nullptr;
@@ -83,7 +93,8 @@ QString CriarBaseVazia(const QString &arquivo)
         }
     }
     sqlite3_close(db);
+    // Only the file this run created is removed.
     if (!erro.isEmpty())
-        QFile::remove(arquivo);
+        ::unlink(caminho.constData());
     return erro;
 }

@@ -164,6 +164,8 @@ QString CMainDialog::shownOpacity(const WindowEntry &entry) const
 
 void CMainDialog::refreshWindowList()
 {
+    if (promptOpen_)
+        return;
     inventory.buildInventory();
     if (rebuildPending || listViewDiffers())
         rebuildListView();

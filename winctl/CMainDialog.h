@@ -66,6 +66,10 @@ public:
 
     // The start: false when the program is to end at once (a copy already runs).
     bool initialise(const QStringList &arguments);
+    // "settings" anywhere in the arguments: the settings sheet alone, and the end.
+    static bool isSettingsOnlyStart(const QStringList &arguments);
+    // Shows the dialog of a copy of the program that runs already; false when there is none.
+    static bool showRunningCopy(WindowInventory &inventory);
 
     void refreshWindowList();
     void updateButtons(ButtonState state);
@@ -92,6 +96,7 @@ public:
     void endProgram();
 
     // The password check of guarded requests: true when the right password was typed.
+    // While it is open the list is not refreshed.
     bool askPassword();
     CEnterPasswordDialog &enterPasswordDialog() const { return *enterPassword_; }
 
@@ -152,4 +157,5 @@ private:
     std::unique_ptr<CEnterPasswordDialog> enterPassword_;
     int refreshTimer_ = 0;
     bool ending_ = false;
+    bool promptOpen_ = false;  // the password prompt: the list stays as it was
 };

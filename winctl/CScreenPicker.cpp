@@ -39,7 +39,11 @@ void CScreenPicker::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const QPoint point = event->globalPosition().toPoint();
+    // Windows' places are in the X server's pixels, Qt's points in pixels scaled by the
+    // screen's ratio (QT_SCALE_FACTOR) about the screen's corner, which both share.
+    const QScreen *shown = screen();
+    const QPointF corner = shown->geometry().topLeft();
+    const QPoint point = ((event->globalPosition() - corner) * shown->devicePixelRatio() + corner).toPoint();
     hide();
     emit pointPicked(point);
 }

@@ -16,7 +16,7 @@ public:
     void showFrozen(const QPixmap &screenshot);
 
 signals:
-    // In screen coordinates; the picker has already closed.
+    // In the screen's device pixels, as window places are; the picker has already closed.
     void pointPicked(QPoint point);
 
 protected:

@@ -26,27 +26,35 @@ void WindowActions::applyWindowAction(std::uint32_t index, WindowAction action, 
     }
     if (index >= inventory_.listedWindows.count())
         return;
-    const WindowEntry &window = inventory_.listedWindows[index];
-    switch (action) {
-    case WindowAction::Hide:
-        if (!passesPasswordGate(askPassword, protection.protectHide) || !canRecord(window.hwnd, ChangeKind::Hidden))
-            return;
-        system_.hideWindow(window.hwnd);
-        applyToOwnedWindows(window.hwnd, [this](WindowHandle h) { system_.hideWindow(h); });
-        recordChange(window, ChangeKind::Hidden);
-        break;
-    case WindowAction::MakeTopmost:
-        if (!passesPasswordGate(askPassword, protection.protectOnTop) || !canRecord(window.hwnd, ChangeKind::OnTop))
-            return;
-        makeTopmost(window);
-        break;
-    case WindowAction::MakeTransparent:
+    // The password prompt runs an event loop, in which the list may be built anew: the
+    // window is held by its handle and found again after the prompt.
+    const WindowHandle hwnd = inventory_.listedWindows[index].hwnd;
+    const auto kind = ChangeKind(int(action));
+    bool flag = protection.protectHide;
+    if (action == WindowAction::MakeTopmost) {
+        flag = protection.protectOnTop;
+    } else if (action == WindowAction::MakeTransparent) {
         // Percentages outside 0..100 would wrap around in the alpha byte.
         if (!inventory_.facts().canSetLayeredAlpha() || transparencyPercent < 0 || transparencyPercent > 100)
             return;
-        if (!passesPasswordGate(askPassword, protection.protectTransparent) ||
-            !canRecord(window.hwnd, ChangeKind::Transparent))
-            return;
+        flag = protection.protectTransparent;
+    }
+    if (!passesPasswordGate(askPassword, flag))
+        return;
+    const int row = inventory_.listedRow(hwnd);
+    if (row < 0 || !canRecord(hwnd, kind))
+        return;
+    const WindowEntry &window = inventory_.listedWindows[std::uint32_t(row)];
+    switch (action) {
+    case WindowAction::Hide:
+        system_.hideWindow(hwnd);
+        applyToOwnedWindows(hwnd, [this](WindowHandle h) { system_.hideWindow(h); });
+        recordChange(window, ChangeKind::Hidden);
+        break;
+    case WindowAction::MakeTopmost:
+        makeTopmost(window);
+        break;
+    case WindowAction::MakeTransparent:
         makeTransparent(window);
         break;
     case WindowAction::Restore:
@@ -118,19 +126,26 @@ void WindowActions::recordChange(const WindowEntry &window, ChangeKind kind)
 
 void WindowActions::restore(std::uint32_t index, bool useGivenKind, ChangeKind givenKind, bool askPassword)
 {
+    // The change to undo is held by its window's handle across the password prompt, as
+    // the records and the list may change while it is open.
     ChangeKind kind = givenKind;
-    int record = -1;
+    WindowHandle hwnd = 0;
+    bool fromRecord = true;
     if (!useGivenKind) {
         if (index >= changeRecords.count())
             return;
-        record = int(index);
+        hwnd = changeRecords[index].hwnd;
         kind = changeRecords[index].changeKind;
     } else if (kind == ChangeKind::Hidden) {
-        record = hiddenRecord(index);
+        const int record = hiddenRecord(index);
         if (record < 0)
             return;
-    } else if (index >= inventory_.listedWindows.count()) {
-        return;
+        hwnd = changeRecords[std::uint32_t(record)].hwnd;
+    } else {
+        if (index >= inventory_.listedWindows.count())
+            return;
+        hwnd = inventory_.listedWindows[index].hwnd;
+        fromRecord = false;
     }
 
     const bool flag = kind == ChangeKind::Hidden ? protection.protectRestoreHidden
@@ -139,12 +154,14 @@ void WindowActions::restore(std::uint32_t index, bool useGivenKind, ChangeKind g
     if (!passesPasswordGate(askPassword, flag))
         return;
 
-    if (record >= 0) {
-        restoreRecord(std::uint32_t(record));
+    if (fromRecord) {
+        if (const int k = findRecord(hwnd, kind); k >= 0)
+            restoreRecord(std::uint32_t(k));
         return;
     }
     // The dialog's restore of a listed window, made topmost or transparent here or elsewhere.
-    const WindowHandle hwnd = inventory_.listedWindows[index].hwnd;
+    if (inventory_.listedRow(hwnd) < 0)
+        return;
     undoChange(kind, hwnd);
     if (int k = findRecord(hwnd, kind); k >= 0) {
         for (WindowHandle touched : touchedOwnedWindows) {
@@ -214,9 +231,11 @@ void WindowActions::onPickPoint(int x, int y)
         const std::optional<WindowRect> rect = system_.windowRect(candidate.hwnd);
         if (!rect || !rect->contains(x, y))
             continue;
-        if (int row = inventory_.listedRow(candidate.hwnd); row >= 0)
+        // Copies: the first request's password prompt may let the tables be rebuilt.
+        const WindowHandle hwnd = candidate.hwnd, owner = candidate.owner;
+        if (int row = inventory_.listedRow(hwnd); row >= 0)
             applyWindowAction(std::uint32_t(row), action, false, kind, true);
-        if (int ownerRow = candidate.owner ? inventory_.listedRow(candidate.owner) : -1; ownerRow >= 0)
+        if (int ownerRow = owner ? inventory_.listedRow(owner) : -1; ownerRow >= 0)
             applyWindowAction(std::uint32_t(ownerRow), action, false, kind, true);
         return;
     }

@@ -31,7 +31,9 @@ public:
 
     // index: a listed row for Hide, MakeTopmost and MakeTransparent. For Restore, a
     // position in changeRecords when useGivenKind is false; with useGivenKind, the
-    // position among the Hidden records for Hidden, else a listed row.
+    // position among the Hidden records for Hidden, else a listed row. The window (or
+    // change) it names when the call begins is the one acted on after the password
+    // prompt, whatever happened to the tables meanwhile; nothing, when it is gone.
     void applyWindowAction(std::uint32_t index, WindowAction action, bool useGivenKind, ChangeKind givenKind,
                            bool askPassword);
     // Restores every record in creation order without asking for the password.

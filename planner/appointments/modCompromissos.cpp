@@ -6,7 +6,11 @@
 #include "core/sessao.h"
 #include "resources/recursos.h"
 
+#include <QScopeGuard>
+
 namespace {
+
+QVector<LinhaGrade> exibidas;  // the rows the day grid shows
 
 QString hhnn(int minutos)
 {
@@ -152,6 +156,7 @@ void MontarGrade(const QDate &dia)
     tk::EsperaNaTela espera;
     tk::Grade &g = *frmAgenda().frmCompromissos->grdCompromissos;
     g.setUpdatesEnabled(false);
+    const auto religar = qScopeGuard([&g] { g.setUpdatesEnabled(true); });
     g.DefinirRow(0);
     g.DefinirCol(0);
     g.DefinirRows(1);
@@ -174,13 +179,19 @@ void MontarGrade(const QDate &dia)
         g.DefinirCellFontBold(true);
         g.DefinirColWidth(c, cabecalho[c - 1].largura);
     }
-    for (const LinhaGrade &l : LinhasDoDia(dia))
+    exibidas.clear();
+    exibidas = LinhasDoDia(dia);
+    for (const LinhaGrade &l : std::as_const(exibidas))
         AdicionarLinhaGrade(l.chave, l.chavePai, l.status, l.compartilhado, l.dono, l.hora, l.horaFim, l.texto);
     g.DefinirCol(0);
     g.DefinirRow(0);
     if (g.Rows() > 18)
         g.DefinirColWidth(3, 4160);
-    g.setUpdatesEnabled(true);
+}
+
+const QVector<LinhaGrade> &LinhasExibidas()
+{
+    return exibidas;
 }
 
 void AdicionarLinhaGrade(qint64 chave, const QString &chavePai, const QString &status, const QString &compartilhado,
@@ -223,10 +234,8 @@ qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QT
     const bool temFim = horaFim.isValid() && horaFim != QTime(0, 0);
     const QString fim = QStringLiteral("cdate('") + horaFim.toString(QStringLiteral("HH:mm")) + QStringLiteral("')");
     if (alterar) {
-        if (chavePai == 0 && Sessao.TinhaHoraFinal)
-            Executar(QStringLiteral("Delete from Compromissos Where Usuario = ") + usuario +
-                     QStringLiteral(" and ChavePai = ") + QString::number(chave));
-        Executar(QStringLiteral("Update Compromissos set ") +
+        const int alteradas = Executar(
+                 QStringLiteral("Update Compromissos set ") +
                  QStringLiteral("Data = cdate('") + dataSql(data) + QStringLiteral("'),") +
                  QStringLiteral("Hora = cdate('") + hora.toString(QStringLiteral("HH:mm")) + QStringLiteral("'),") +
                  (temFim ? QStringLiteral("HoraFim = ") + fim + QStringLiteral(",") : QStringLiteral("HoraFim = NULL,")) +
@@ -235,7 +244,14 @@ qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QT
                  QStringLiteral("Status='") + SqlTexto(status) + QStringLiteral("',") +
                  QStringLiteral("Compartilhado='") + SqlTexto(compartilhado) + QStringLiteral("'") +
                  QStringLiteral(" Where Usuario = ") + usuario + QStringLiteral(" and Chave = ") + QString::number(chave));
-        return 0;
+        // A row deleted meanwhile (by a reminder or another planner) keeps its place empty: no
+        // continuation rows are touched for it.
+        if (alteradas == 0)
+            return 0;
+        if (chavePai == 0 && Sessao.TinhaHoraFinal)
+            Executar(QStringLiteral("Delete from Compromissos Where Usuario = ") + usuario +
+                     QStringLiteral(" and ChavePai = ") + QString::number(chave));
+        return 1;
     }
     const qint64 nova = ExecutarInsercao(
         QStringLiteral("Insert into Compromissos(Usuario,Data,Hora,HoraFim,Compromisso,ChavePai,Status,Compartilhado) values (") +

@@ -34,6 +34,8 @@ QVector<LinhaGrade> LinhasDoDia(const QDate &dia);
 
 // Rebuilds the day grid for a date.
 void MontarGrade(const QDate &dia);
+// The rows the day grid shows, as its last rebuild read them.
+const QVector<LinhaGrade> &LinhasExibidas();
 void AdicionarLinhaGrade(qint64 chave, const QString &chavePai, const QString &status, const QString &compartilhado,
                          qint64 dono, const QString &hora, const QString &horaFim, const QString &texto);
 
@@ -44,9 +46,10 @@ struct FigurasDaGrade {
 };
 const FigurasDaGrade &Figuras();
 
-// Writes one appointment row. With alterar the row chave is updated (its continuation rows are
-// deleted first when it had an end time); otherwise a row is inserted. horaFim invalid means
-// none. Returns the key of the row just inserted when it has an end time, else 0.
+// Writes one appointment row. With alterar the row chave is updated (and its continuation rows
+// deleted when it had an end time); it returns 1, or 0 when the row no longer exists, and then
+// nothing is written. Otherwise a row is inserted, and the key of the row just inserted is
+// returned when it has an end time, else 0. horaFim invalid means none.
 qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QTime &hora, const QTime &horaFim,
                          qint64 chavePai, const QString &compromisso, const QString &status, const QString &compartilhado);
 // Deletes the signed-on user's head row chave with its continuation rows.

@@ -225,7 +225,8 @@ void PainelCompromissos::frmAgenda_cmdCompromissoGravar_Click()
 }
 
 // Checks the boxes, then writes the appointment with its continuation rows (and its repeats)
-// as one transaction; false when a check failed.
+// as one transaction; false when a check failed. An appointment deleted meanwhile is not
+// written again: the user is told, and the panel closes on the rebuilt grid.
 bool PainelCompromissos::gravar()
 {
     const auto falha = [](const char *texto, int icone, QWidget *foco) {
@@ -265,7 +266,10 @@ bool PainelCompromissos::gravar()
 
     Transacao t;
     if (Sessao.CompromissoEmEdicao != 0) {
-        GravarCompromisso(true, Sessao.CompromissoEmEdicao, data, *inicio, fim.value_or(semFim), 0, descricao, status, flag);
+        if (GravarCompromisso(true, Sessao.CompromissoEmEdicao, data, *inicio, fim.value_or(semFim), 0, descricao, status, flag) == 0) {
+            Mensagem(QStringLiteral("Esse Compromisso não Existe Mais, foi Excluído!"), 1, 2);
+            return true;
+        }
         if (fim)
             continuacoes(Sessao.CompromissoEmEdicao, data);
     } else {

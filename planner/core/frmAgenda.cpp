@@ -1,5 +1,8 @@
 #include "core/frmAgenda.h"
 
+#include "accessories/modRelogio.h"
+#include "accessories/painel_calculadora.h"
+#include "accessories/relogio_analogico.h"
 #include "appointments/modCompromissos.h"
 #include "appointments/modSons.h"
 #include "appointments/painel_compromissos.h"
@@ -125,7 +128,8 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
         {QStringLiteral("Inicial"), frmInicial, imgAjuda, 10255, 300, false, {}, {}, {}},
         {QStringLiteral("Compromissos"), frmCompromissos, imgCompromissos, 5140, 1480, true,
          [] { MontarGrade(Sessao.DiaExibido); },
-         [this] { lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" ")); }, {}},
+         [this] { lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" ")); }, {},
+         [this] { return RelatorioDoDia(localidade::DataLonga(Sessao.DiaExibido), lblIdentNome->text(), LinhasExibidas()); }},
         {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true, {}, {}, {}},
         {QStringLiteral("Financas"), frmFinancas, imgFinancas, 7740, 950, true, {}, {}, {}},
         {QStringLiteral("Tarefas"), frmTarefas, imgTarefas, 8695, 845, true, {}, {}, {}},
@@ -185,6 +189,14 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     lblHora->setGeometry(226, 134, 94, 36);
     lblHora->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
+    // The clock stands in the skin's round well, the calculator in the inset below it.
+    picRelogio = new RelogioAnalogico(picMainSkin, QRect(92, 177, 150, 150));
+    frmCalc = new PainelCalculadora(picMainSkin);
+    frmCalc->move(16, 342);
+    cmdCalculadora = new tk::BotaoFigura(picMainSkin, recursos::Figura(QStringLiteral("calculadora")),
+                                         QStringLiteral("Exibir Calculadora"));
+    cmdCalculadora->move(292, 304);
+
     tmrChecagem = new tk::Temporizador(this);
     tmrRelogio = new tk::Temporizador(this, 60000);
 
@@ -193,7 +205,9 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     cmdAjuda->Click = [this] { frmAgenda_cmdAjuda_Click(); };
     cmdBackup->Click = frmAgenda_cmdBackup_Click;
     cmdRestore->Click = frmAgenda_cmdRestore_Click;
+    cmdCalculadora->Click = [this] { frmCalc->frmAgenda_cmdCalculadora_Click(); };
     imgMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
+    imgImpressora->Click = [this] { frmAgenda_imgImpressora_Click(); };
     lblMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
     tmrRelogio->Timer = [this] { frmAgenda_tmrRelogio_Timer(); };
     QueryUnload = [this] { frmAgenda_imgMinimizar_Click(); };
@@ -211,10 +225,10 @@ void FrmAgenda::Mostrar()
 
 void FrmAgenda::frmAgenda_Form_Load()
 {
-    carregado = true;
+    picRelogio->Preparar();
     lblHora->setText(relogio::Agora().toString(QStringLiteral("HH:mm")));
     Sessao.SeparadorDecimal = localidade::SeparadorDecimal();
-    tk::Tela::Ampulheta(true);
+    tk::EsperaNaTela espera;
     tk::ProcessarEventos();
     if (primeiraCarga) {
         primeiraCarga = false;
@@ -225,8 +239,10 @@ void FrmAgenda::frmAgenda_Form_Load()
     tmrChecagem->DefinirIntervalo(60000);
     tmrChecagem->DefinirAtivo(true);
     tmrRelogio->DefinirAtivo(true);
+    tmrRelogio->ProximoDisparoEm(modRelogio::MsAteOProximoMinuto(relogio::Agora()));
     Sessao.MinutosChecagem = 1;
     lblData->setText(localidade::DataLonga(relogio::Hoje()) + QStringLiteral(" "));
+    frmCalc->Abrir();
 
     if (Sessao.NovoUsuario) {
         frmConfig->cmdExcluirUsuario->hide();
@@ -251,7 +267,8 @@ void FrmAgenda::frmAgenda_Form_Load()
         AbrirPainel(Sessao.Pastinha);
         Sessao.MinutosChecagem = 1;
     }
-    tk::Tela::Ampulheta(false);
+    // Only a load that finished counts: one that failed runs again at the next sign-on.
+    carregado = true;
 }
 
 void FrmAgenda::AtualizarIdentificacao()
@@ -339,9 +356,22 @@ void FrmAgenda::frmAgenda_imgMinimizar_Click()
         hide();
 }
 
+void FrmAgenda::frmAgenda_imgImpressora_Click()
+{
+    RetirarFoco();
+    if (Sessao.NovoUsuario)
+        return;
+    for (const Painel &p : std::as_const(paineis))
+        if (p.nome == Sessao.PainelAtual && p.relatorio)
+            ImprimirPainel(p.relatorio());
+}
+
 void FrmAgenda::frmAgenda_tmrRelogio_Timer()
 {
     lblHora->setText(relogio::Agora().toString(QStringLiteral("HH:mm")));
+    picRelogio->Tick();
+    // Every tick falls as the minute turns, so neither the time nor the hands lag behind it.
+    tmrRelogio->ProximoDisparoEm(modRelogio::MsAteOProximoMinuto(relogio::Agora()));
 }
 
 FrmAgenda &frmAgenda()

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "platform/toolkit.h"
+#include "reports/modRelatorios.h"
 
 #include <QVector>
 
 #include <functional>
 
+class PainelCalculadora;
 class PainelCompromissos;
 class PainelConfig;
+class RelogioAnalogico;
 
 // The main window: skin, navigation tabs, the seven panels, identity, date and time.
 class FrmAgenda : public tk::Formulario {
@@ -32,6 +35,9 @@ public:
     tk::Rotulo *lblHora, *lblData;
     tk::Rotulo *lblIdentNome, *lblIdentTelefone, *lblIdentCelular, *lblIdentEmail;
     tk::Temporizador *tmrChecagem, *tmrRelogio;
+    RelogioAnalogico *picRelogio;
+    PainelCalculadora *frmCalc;
+    tk::BotaoFigura *cmdCalculadora;
 
     // Runs at the first showing and again when a sign-on finds the session ended or restored.
     void frmAgenda_Form_Load();
@@ -44,6 +50,7 @@ public:
     void frmAgenda_cmdLogout_Click();
     void frmAgenda_cmdAjuda_Click();
     void frmAgenda_imgMinimizar_Click();
+    void frmAgenda_imgImpressora_Click();
     void frmAgenda_tmrRelogio_Timer();
 
     // Shows the window, loading it the first time.
@@ -60,9 +67,10 @@ public:
         tk::Imagem *aba;         // null for the profile
         int leftAba, larguraAba; // the tab-edge frame, twips
         bool impressora;         // the print picture shows on it
-        std::function<void()> carregar;  // fills the panel before it is shown
-        std::function<void()> depois;    // runs once it is shown
-        std::function<void()> limpar;    // forgets the user's data at logout
+        std::function<void()> carregar = {};  // fills the panel before it is shown
+        std::function<void()> depois = {};    // runs once it is shown
+        std::function<void()> limpar = {};    // forgets the user's data at logout
+        std::function<Relatorio()> relatorio = {};  // what the print picture prints on it
     };
     const QVector<Painel> &Paineis() const { return paineis; }
 

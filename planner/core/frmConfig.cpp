@@ -228,12 +228,12 @@ bool PainelConfig::gravar()
     }
 
     const bool atualHabilitada = txtSenhaAtual->isEnabled();
-    if (!txtSenhaNova->text().trimmed().isEmpty()) {
-        if (atualHabilitada && txtSenhaAtual->text() != Sessao.Senha)
+    if (!SenhaDigitada(txtSenhaNova->text()).isEmpty()) {
+        if (atualHabilitada && SenhaDigitada(txtSenhaAtual->text()) != Sessao.Senha)
             return falha("Senha Atual não Confere!", 3, txtSenhaNova);
-        if (txtSenhaNova->text() != txtSenhaReNova->text())
+        if (SenhaDigitada(txtSenhaNova->text()) != SenhaDigitada(txtSenhaReNova->text()))
             return falha("Nova Senha e Confirmação Diferentes !", 3, txtSenhaReNova);
-    } else if (atualHabilitada && !txtSenhaAtual->text().isEmpty() && txtSenhaAtual->text() != Sessao.Senha) {
+    } else if (atualHabilitada && !txtSenhaAtual->text().isEmpty() && SenhaDigitada(txtSenhaAtual->text()) != Sessao.Senha) {
         return falha("Senha Atual não Confere!", 3, txtSenhaAtual);
     }
 
@@ -286,10 +286,10 @@ bool PainelConfig::gravar()
     const bool compartilhados = chkAgendaVisCompartilhados->isChecked();
     const QString nascimento = aniversario ? QStringLiteral("cdate('") + txtDadosNascimento->text() + QStringLiteral("')")
                                            : QStringLiteral("cdate('1/1/1900')");
-    const QString novaSenha = txtSenhaNova->text().trimmed();
+    const QString novaSenha = SenhaDigitada(txtSenhaNova->text());
 
     if (Sessao.NovoUsuario) {
-        const QString senha = Sessao.Senha.trimmed();
+        const QString senha = SenhaDigitada(Sessao.Senha);
         Transacao t;
         const qint64 codigo = ExecutarInsercao(
             QStringLiteral("Insert into Usuarios (Login,Nome,Endereco,Cidade,Estado,Cep,Email,FoneRes,FoneCel,Aniversario,Senha) values (") +
@@ -406,7 +406,7 @@ void PainelConfig::frmAgenda_cmdAgendaOuvir_Click()
 
 void PainelConfig::frmAgenda_cmdExcluirUsuario_Click()
 {
-    if (txtSenhaAtual->isEnabled() && txtSenhaAtual->text() != Sessao.Senha) {
+    if (txtSenhaAtual->isEnabled() && SenhaDigitada(txtSenhaAtual->text()) != Sessao.Senha) {
         Mensagem(QStringLiteral("Senha Atual não Confere!"), 1, 3);
         txtSenhaAtual->setFocus();
         return;

@@ -19,6 +19,8 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include <exception>
+
 namespace {
 
 // Where to read how to create the database (the probe's link).
@@ -128,6 +130,10 @@ bool FrmLogon::frmLogon_Form_Load()
     RecordSet rs;
     try {
         rs = Consultar(QStringLiteral("Select * from usuarios"));
+    } catch (const motor_sql::BancoOcupado &ocupado) {
+        // The file is sound, only busy: no reinstalling, just another try later.
+        mensagemDoSistema(QMessageBox::Warning, QString::fromUtf8(ocupado.what()));
+        return false;
     } catch (const std::exception &erro) {
         ProbeFalhou(QString::fromUtf8(erro.what()));
         return false;
@@ -156,10 +162,8 @@ bool FrmLogon::frmLogon_Form_Load()
         Sessao.Senha = QString();
         rs.Close();
 
-        frmAguarde::Show();
+        Entrada entrada(*this);
         frmMenu().LogOut->setVisible(false);
-        picLogon->setEnabled(false);
-        tk::AmpulhetaNoFormulario(*this, true);
         Sessao.NovoUsuario = false;
         tk::ProcessarEventos();
         if (Sessao.DadosRestaurados)
@@ -193,13 +197,36 @@ void FrmLogon::ProbeFalhou(const QString &erro)
     documentos::Abrir(enderecoAjudaBase());
 }
 
-// Sign-on and a new account: the wait window, the main window loaded again when the session
-// was ended or the data restored, then the main window.
-void FrmLogon::entrar(bool novoUsuario)
+FrmLogon::Entrada::Entrada(FrmLogon &form) : form(form), excecoes(std::uncaught_exceptions())
 {
     frmAguarde::Show();
-    picLogon->setEnabled(false);
-    tk::AmpulhetaNoFormulario(*this, true);
+    form.picLogon->setEnabled(false);
+    tk::AmpulhetaNoFormulario(form, true);
+}
+
+FrmLogon::Entrada::~Entrada()
+{
+    if (std::uncaught_exceptions() > excecoes) {
+        // Nobody is signed on after all; the next sign-on loads the main window again.
+        FrmAgenda &agenda = frmAgenda();
+        agenda.hide();
+        agenda.tmrChecagem->DefinirAtivo(false);
+        agenda.tmrRelogio->DefinirAtivo(false);
+        Sessao.ReiniciarValores();
+        Sessao.SessaoEncerrada = true;
+        frmMenu().LogOut->setVisible(false);
+        form.show();
+    }
+    frmAguarde::Unload();
+    form.picLogon->setEnabled(true);
+    tk::AmpulhetaNoFormulario(form, false);
+}
+
+// Sign-on and a new account: the main window loaded again when the session was ended or the
+// data restored, then the main window.
+void FrmLogon::entrar(bool novoUsuario)
+{
+    Entrada entrada(*this);
     Sessao.NovoUsuario = novoUsuario;
     if (!novoUsuario)
         frmMenu().LogOut->setVisible(true);
@@ -213,7 +240,7 @@ void FrmLogon::entrar(bool novoUsuario)
     abrirAgenda(!novoUsuario);
 }
 
-// The main window opens; the logon form and the wait window go away.
+// The main window opens; the logon form goes away.
 void FrmLogon::abrirAgenda(bool consultarLinhaDeComando)
 {
     frmAgenda().Mostrar();
@@ -221,26 +248,24 @@ void FrmLogon::abrirAgenda(bool consultarLinhaDeComando)
     if (consultarLinhaDeComando && programa::LinhaDeComandoPreenchida() && bandeja::Disponivel())
         frmAgenda().hide();
     hide();
-    frmAguarde::Unload();
-    picLogon->setEnabled(true);
-    tk::AmpulhetaNoFormulario(*this, false);
 }
 
 void FrmLogon::frmLogon_cmdLogar_Click()
 {
-    const QString login = txtLogin->text();
     // The reserved login restores the database from the medium instead of signing on.
-    if (login == QLatin1String("DARADOVEZUDI")) {
+    if (txtLogin->text() == QLatin1String("DARADOVEZUDI")) {
         frmLogon_RestaurarBackup();
         return;
     }
-    RecordSet rs = Consultar(QStringLiteral("Select * from usuarios Where Login = '") + SqlTexto(login) + QStringLiteral("'"));
+    const QString login = loginDigitado();
+    RecordSet rs = Consultar(QStringLiteral("Select * from usuarios Where Login = '") + SqlTexto(login) +
+                             QStringLiteral("' Order By Codigo"));
     if (rs.Eof()) {
         Mensagem(QStringLiteral("Usuário não cadastrado !"), 1, 2);
         return;
     }
     const QString senha = DecodificarSenha(rs(QStringLiteral("Senha")).Texto());
-    if (txtPass->text() != senha) {
+    if (SenhaDigitada(txtPass->text()) != senha) {
         Mensagem(QStringLiteral("Senha não confere !"), 1, 2);
         return;
     }
@@ -254,20 +279,28 @@ void FrmLogon::frmLogon_cmdLogar_Click()
 
 void FrmLogon::frmLogon_cmdNovoUsuario_Click()
 {
-    if (txtLogin->text().trimmed().isEmpty()) {
+    const QString login = loginDigitado();
+    if (login.isEmpty()) {
         Mensagem(QStringLiteral("Informe o Login !"), 1, 2);
         txtLogin->setFocus();
         return;
     }
-    RecordSet rs = Consultar(QStringLiteral("Select * from usuarios Where Login = '") + SqlTexto(txtLogin->text()) + QStringLiteral("'"));
+    // The same login the profile will store, so a stray space cannot register it twice.
+    RecordSet rs = Consultar(QStringLiteral("Select * from usuarios Where Login = '") + SqlTexto(login) + QStringLiteral("'"));
     if (!rs.Eof()) {
         Mensagem(QStringLiteral("Usuário já cadastrado, escolha outro Login!"), 1, 3);
         return;
     }
-    Sessao.Login = txtLogin->text().trimmed();
-    Sessao.Senha = txtPass->text().trimmed();
+    Sessao.Login = login;
+    Sessao.Senha = SenhaDigitada(txtPass->text());
 
     entrar(true);
+}
+
+// Logins are stored trimmed and in capitals; sign-on and the duplicate check read them the same way.
+QString FrmLogon::loginDigitado() const
+{
+    return txtLogin->text().trimmed().toUpper();
 }
 
 int FrmLogon::frmLogon_txtLogin_KeyPress(int tecla)
@@ -298,6 +331,18 @@ void FrmLogon::frmLogon_Bandeja_MouseMove(int mensagem)
         ExibirPelaBandeja();
     else if (mensagem == bandeja::BotaoDireitoSolto)
         frmMenu().mnu0.popup(tk::Tela::PosicaoMouse());
+}
+
+bool IniciarPrograma()
+{
+    bool continuar = true;
+    FrmLogon &logon = frmLogon();
+    tk::Disparar([&] { continuar = logon.frmLogon_Form_Load(); });
+    if (!continuar || programa::Encerrado())
+        return false;
+    if (!logon.EntrouAutomaticamente())
+        logon.show();
+    return true;
 }
 
 FrmLogon &frmLogon()

@@ -29,6 +29,21 @@ public:
     bool EntrouAutomaticamente() const { return entrouAutomaticamente; }
 
 private:
+    // What a sign-on puts up (the wait window, the disabled face, the hourglass) comes down on
+    // every way out; a sign-on that fails leaves nobody signed on and the logon form ready.
+    class Entrada {
+    public:
+        explicit Entrada(FrmLogon &form);
+        ~Entrada();
+        Entrada(const Entrada &) = delete;
+        Entrada &operator=(const Entrada &) = delete;
+
+    private:
+        FrmLogon &form;
+        int excecoes;
+    };
+
+    QString loginDigitado() const;
     bool primeiraCarga = true;
     bool entrouAutomaticamente = false;
     void entrar(bool novoUsuario);
@@ -37,6 +52,10 @@ private:
 };
 
 FrmLogon &frmLogon();
+
+// The program's start: the logon form's load, whose errors are reported like any handler's.
+// False when the program must end at once.
+bool IniciarPrograma();
 
 void IncluirIconeBandeja(FrmLogon &form, const QString &dica);
 void RemoverIconeBandeja(FrmLogon &form);

@@ -7,3 +7,6 @@
 QString CodificarSenha(const QString &senha);
 // The inverse; a NULL or empty stored value gives "".
 QString DecodificarSenha(const QString &guardada);
+// A typed password as it is stored and compared: without the spaces around it, so what the
+// profile saved is what signs on, and a password of spaces is no password.
+QString SenhaDigitada(const QString &texto);

@@ -4,6 +4,16 @@
 #include <QString>
 #include <QTime>
 
+// The calculator's registers. It works as an adding machine: each operation key applies itself
+// at once to the running result and the number just typed.
+struct RegistrosCalculadora {
+    double Acumulador = 0;     // the running result; 0 counts as no result yet
+    double ValorDigitado = 0;  // the operand last read from the display
+    QString OperacaoPendente;  // "", "A" add, "S" subtract, "M" multiply, "D" divide
+    QString EstadoEntrada;     // "" typing a number, "N" after an operation key, "S" after equals
+    double Memoria = 0;
+};
+
 // Every value the planner keeps for the signed-on user, in one place: the identity and
 // preferences read at sign-on and the values the panels keep between handlers. Logging out puts
 // all of them back to the start values written here (ReiniciarValores).
@@ -36,6 +46,7 @@ struct ValoresSessao {
     qint64 CompromissoEmEdicao = 0;     // appointment open in the editing panel (0: new)
     bool TinhaHoraFinal = false;      // that appointment already had continuation rows
     QDate MesCalendario;              // month of the month calendar; "now" at each reset
+    RegistrosCalculadora Calculadora;
 };
 
 struct DadosSessao : ValoresSessao {

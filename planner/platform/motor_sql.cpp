@@ -4,6 +4,9 @@
 #include <QRegularExpression>
 #include <QTime>
 
+#include <optional>
+#include <string>
+
 #include <sqlite3.h>
 
 namespace motor_sql {
@@ -83,53 +86,76 @@ void fnAsc(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     sqlite3_result_int(ctx, CodigoAnsi(s.at(0)));
 }
 
-// like with "%" and "_" (and an optional escape character) over texts already case-folded, so the
-// case of accented letters is ignored too.
-bool casar(const QString &p, qsizetype i, const QString &s, qsizetype j, QChar escape)
+// like with "%" and "_" (and an optional escape character) over whole characters (code points)
+// already case-folded, so the case of accented letters is ignored too. The pattern is read into
+// tokens first; the match keeps only the last "%" to return to, so it takes at most
+// pattern × text steps whatever the pattern.
+enum class Peca { Literal, Um, Qualquer };
+struct Token {
+    Peca peca;
+    char32_t c = 0;
+};
+
+QVector<Token> tokens(const std::u32string &p, std::optional<char32_t> escape)
 {
-    while (i < p.size()) {
-        const QChar c = p.at(i);
-        if (c == u'%' && c != escape) {
-            while (i < p.size() && p.at(i) == u'%')
-                ++i;
-            if (i == p.size())
-                return true;
-            for (qsizetype k = j; k <= s.size(); ++k)
-                if (casar(p, i, s, k, escape))
-                    return true;
-            return false;
-        }
-        if (j == s.size())
-            return false;
-        if (c == u'_' && c != escape) {
-            ++i, ++j;
-            continue;
-        }
-        QChar literal = c;
-        if (!escape.isNull() && c == escape && i + 1 < p.size())
-            literal = p.at(++i);
-        if (literal != s.at(j))
-            return false;
-        ++i, ++j;
+    QVector<Token> t;
+    for (size_t i = 0; i < p.size(); ++i) {
+        const char32_t c = p[i];
+        const bool escapa = escape && c == *escape;
+        if (escapa && i + 1 < p.size())
+            t.push_back({Peca::Literal, p[++i]});
+        else if (!escapa && c == U'%')
+            t.push_back({Peca::Qualquer});
+        else if (!escapa && c == U'_')
+            t.push_back({Peca::Um});
+        else
+            t.push_back({Peca::Literal, c});
     }
-    return j == s.size();
+    return t;
+}
+
+bool casar(const QVector<Token> &p, const std::u32string &s)
+{
+    qsizetype i = 0, estrela = -1;
+    size_t j = 0, retorno = 0;
+    while (j < s.size()) {
+        if (i < p.size() && p[i].peca == Peca::Qualquer) {
+            estrela = i++;
+            retorno = j;
+        } else if (i < p.size() && (p[i].peca == Peca::Um || p[i].c == s[j])) {
+            ++i, ++j;
+        } else if (estrela >= 0) {
+            i = estrela + 1;
+            j = ++retorno;
+        } else {
+            return false;
+        }
+    }
+    while (i < p.size() && p[i].peca == Peca::Qualquer)
+        ++i;
+    return i == p.size();
+}
+
+std::u32string dobrado(const QString &s)
+{
+    const QList<uint> u = s.toCaseFolded().toUcs4();
+    return std::u32string(u.begin(), u.end());
 }
 
 void fnLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (algumNulo(argc, argv))
         return sqlite3_result_null(ctx);
-    // SQLite passes like(pattern, text[, escape]).
-    const QString padrao = textoDe(argv[0]).toCaseFolded();
-    const QString texto = textoDe(argv[1]).toCaseFolded();
-    QChar escape;
+    // SQLite passes like(pattern, text[, escape]). The escape character is folded like the
+    // pattern, so an escape letter still finds itself there.
+    std::optional<char32_t> escape;
     if (argc == 3) {
-        const QString e = textoDe(argv[2]);
+        const std::u32string e = dobrado(textoDe(argv[2]));
         if (e.size() != 1)
             return sqlite3_result_error(ctx, "ESCAPE deve ser um único caractere", -1);
-        escape = e.at(0);
+        escape = e[0];
     }
-    sqlite3_result_int(ctx, casar(padrao, 0, texto, 0, escape) ? 1 : 0);
+    sqlite3_result_int(ctx, casar(tokens(dobrado(textoDe(argv[0])), escape), dobrado(textoDe(argv[1]))) ? 1 : 0);
 }
 
 void registrarFuncoes(sqlite3 *db)
@@ -165,6 +191,14 @@ QVariant valorDe(sqlite3_stmt *st, int i)
     default:
         return QVariant();
     }
+}
+
+// A file another program keeps locked past the wait is told apart from every other failure.
+[[noreturn]] void falhar(sqlite3 *db, int rc)
+{
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        throw BancoOcupado();
+    throw ErroBanco(sqlite3_errmsg(db));
 }
 
 // A prepared statement that finalizes itself, so an error never leaks it.
@@ -249,8 +283,9 @@ QString LerDataHora(const QString &texto)
         return t.isValid() ? t.toString(u"HH:mm:ss") : QString();
     }
     if (guardada.match(texto).hasMatch()) {
-        const QDate d = QDate::fromString(texto.left(10), Qt::ISODate);
-        return d.isValid() ? texto : QString();
+        const bool valida = QDate::fromString(texto.left(10), Qt::ISODate).isValid() &&
+                            (texto.size() == 10 || QTime::fromString(texto.mid(11), u"HH:mm:ss").isValid());
+        return valida ? texto : QString();
     }
     if (auto t = QTime::fromString(texto, u"HH:mm:ss"); t.isValid() && texto.size() == 8)
         return texto;
@@ -287,24 +322,26 @@ QString TraduzirDialeto(const QString &sql)
     saida.reserve(sql.size() + 16);
     qsizetype i = 0;
     while (i < sql.size()) {
-        qsizetype aspa = sql.indexOf(u'\'', i);
-        if (aspa < 0)
-            aspa = sql.size();
+        // Literals and quoted names, '…' or "…", are copied as they stand.
+        qsizetype aspa = i;
+        while (aspa < sql.size() && sql.at(aspa) != u'\'' && sql.at(aspa) != u'"')
+            ++aspa;
         QString trecho = sql.mid(i, aspa - i);
         trecho.replace(diferenteDeNulo, QStringLiteral(" IS NOT NULL"));
         trecho.replace(esquerda, QStringLiteral("jet_left("));
         saida += trecho;
         if (aspa == sql.size())
             break;
-        // Copy the literal as it stands; a doubled apostrophe stays inside it.
+        // A doubled quote stays inside the literal.
+        const QChar q = sql.at(aspa);
         qsizetype fim = aspa + 1;
         for (;;) {
-            fim = sql.indexOf(u'\'', fim);
+            fim = sql.indexOf(q, fim);
             if (fim < 0) {
                 fim = sql.size();
                 break;
             }
-            if (fim + 1 < sql.size() && sql.at(fim + 1) == u'\'') {
+            if (fim + 1 < sql.size() && sql.at(fim + 1) == q) {
                 fim += 2;
                 continue;
             }
@@ -339,8 +376,8 @@ Conexao::~Conexao()
 void Conexao::preparar(const QString &sql, sqlite3_stmt **st)
 {
     const QByteArray texto = TraduzirDialeto(sql).toUtf8();
-    if (sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), st, nullptr) != SQLITE_OK)
-        throw ErroBanco(sqlite3_errmsg(db));
+    if (const int rc = sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), st, nullptr); rc != SQLITE_OK)
+        falhar(db, rc);
 }
 
 Resultado Conexao::Consultar(const QString &sql)
@@ -359,7 +396,7 @@ Resultado Conexao::Consultar(const QString &sql)
         r.linhas.push_back(std::move(linha));
     }
     if (rc != SQLITE_DONE)
-        throw ErroBanco(sqlite3_errmsg(db));
+        falhar(db, rc);
     return r;
 }
 
@@ -371,7 +408,7 @@ int Conexao::Executar(const QString &sql)
     while ((rc = sqlite3_step(c.st)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE)
-        throw ErroBanco(sqlite3_errmsg(db));
+        falhar(db, rc);
     return sqlite3_changes(db);
 }
 

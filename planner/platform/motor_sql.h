@@ -20,6 +20,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The file stayed locked by another program past the wait; nothing was done, and the same
+// operation may succeed a moment later.
+class BancoOcupado : public ErroBanco {
+public:
+    BancoOcupado() : ErroBanco("O Arquivo de Dados está em Uso por Outro Programa! Aguarde e Tente Novamente.") {}
+};
+
 // The whole result of one SELECT, held in memory.
 struct Resultado {
     QStringList colunas;

@@ -112,6 +112,8 @@ int CodigoTecla(const QKeyEvent &e)
         return 8;
     case Qt::Key_Escape:
         return 27;
+    case Qt::Key_Delete:
+        return 0;
     default:
         break;
     }
@@ -295,24 +297,38 @@ CaixaCombinacao::CaixaCombinacao(QWidget *parent, const QStringList &itens) : QC
 
 Moldura::Moldura(QWidget *parent) : QFrame(parent) {}
 
-Temporizador::Temporizador(QObject *parent, int intervalo) : QObject(parent)
+Temporizador::Temporizador(QObject *parent, int ms) : QObject(parent), intervalo(ms)
 {
-    relogio.setInterval(intervalo);
-    connect(&relogio, &QTimer::timeout, this, [this] { Disparar(Timer); });
+    relogio.setInterval(ms);
+    connect(&relogio, &QTimer::timeout, this, [this] {
+        // A shortened first wait is over: back to the whole interval.
+        if (relogio.interval() != intervalo)
+            relogio.setInterval(intervalo);
+        Disparar(Timer);
+    });
 }
 
 void Temporizador::DefinirIntervalo(int ms)
 {
+    intervalo = ms;
     relogio.setInterval(ms);
     DefinirAtivo(ativo);
+}
+
+void Temporizador::ProximoDisparoEm(int ms)
+{
+    if (!ativo || intervalo <= 0)
+        return;
+    relogio.setTimerType(Qt::PreciseTimer);
+    relogio.start(ms);
 }
 
 void Temporizador::DefinirAtivo(bool a)
 {
     ativo = a;
     // A timer with interval 0 never ticks.
-    if (ativo && relogio.interval() > 0)
-        relogio.start();
+    if (ativo && intervalo > 0)
+        relogio.start(intervalo);
     else
         relogio.stop();
 }

@@ -46,7 +46,7 @@ void DefinirHeight(QWidget &w, int twips);
 
 // The code a key press stands for (the ANSI "KeyAscii" of the toolkit): 13 Enter, 8 backspace,
 // 1..26 for Ctrl with a letter (3 copy, 22 paste), else the typed character; 0 for keys that
-// type nothing (arrows, function keys).
+// type nothing (arrows, function keys, Delete).
 int CodigoTecla(const QKeyEvent &e);
 
 // Borderless top-level window; its face is a picture when one is given.
@@ -171,13 +171,17 @@ class Temporizador : public QObject {
 public:
     explicit Temporizador(QObject *parent, int intervalo = 0);
     void DefinirIntervalo(int ms);
-    int Intervalo() const { return relogio.interval(); }
+    int Intervalo() const { return intervalo; }
     void DefinirAtivo(bool ativo);
     bool Ativo() const { return ativo; }
+    // The next tick comes ms from now, to the millisecond, instead of a whole interval later
+    // (a clock keeping to the minute); the ticks after it keep the interval. Nothing while off.
+    void ProximoDisparoEm(int ms);
     Evento Timer;
 
 private:
     QTimer relogio;
+    int intervalo;
     bool ativo = false;
 };
 

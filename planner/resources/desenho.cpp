@@ -422,7 +422,7 @@ Figuras TodasAsFiguras()
         {QStringLiteral("agenda"), agenda()},
         {QStringLiteral("inicial"), inicial()},
     };
-    for (Figuras parte : {IconesDaGrade(), BotoesDoCabecalho(), BotoesDoPainel(), Abas()})
+    for (Figuras parte : {IconesDaGrade(), BotoesDoCabecalho(), BotoesDoPainel(), Abas(), Acessorios()})
         std::move(parte.begin(), parte.end(), std::back_inserter(figuras));
     return figuras;
 }

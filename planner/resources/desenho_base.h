@@ -43,5 +43,7 @@ Figuras IconesDaGrade();
 Figuras BotoesDoCabecalho();
 Figuras BotoesDoPainel();
 Figuras Abas();
+// The calculator's keys and button, the clock's centre.
+Figuras Acessorios();
 
 } // namespace desenho

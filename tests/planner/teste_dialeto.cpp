@@ -21,6 +21,9 @@ TEST(Dialeto, TraducaoMexeSoForaDosLiterais)
         {"Where x <> Nullo", "Where x <> Nullo"},
         {"Where Cleft(x) = 1", "Where Cleft(x) = 1"},
         {"Select 'sem fim", "Select 'sem fim"},
+        {"Select \"a <> Null\" as t", "Select \"a <> Null\" as t"},
+        {"Select \"it's\" as t Where a <> Null", "Select \"it's\" as t Where a IS NOT NULL"},
+        {"Select \"x\"\"<> Null\" Where b <> Null", "Select \"x\"\"<> Null\" Where b IS NOT NULL"},
     };
     for (const auto &c : casos)
         EXPECT_EQ(TraduzirDialeto(QString::fromUtf8(c.sql)).toStdString(), c.esperado) << c.sql;
@@ -54,6 +57,13 @@ TEST(Dialeto, FuncoesDaBase)
         {"'abc' like 'a_'", "0"},
         {"'50% off' like '%\\%%' escape '\\'", "1"},
         {"'5 off' like '%\\%%' escape '\\'", "0"},
+        {"'a😀b' like 'a_b'", "1"},  // one character outside the BMP is one "_"
+        {"'𠀀' like '_'", "1"},
+        {"'a😀b' like 'a__b'", "0"},
+        {"'50%' like '50X%' escape 'X'", "1"},  // an escape letter is folded like the pattern
+        {"'50x' like '50X%' escape 'X'", "0"},
+        {"'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa' like '%a%a%a%a%a%a%a%a%a%a%a%a%a%a%b'", "0"},
+        {"'xaxbxc' like '%a%b%c'", "1"},
     };
     for (const auto &c : casos) {
         RecordSet rs = Consultar(QStringLiteral("Select ") + QString::fromUtf8(c.expressao) + QStringLiteral(" as v"));
@@ -64,7 +74,7 @@ TEST(Dialeto, FuncoesDaBase)
 TEST(Dialeto, DatasEHorasInvalidasSaoErros)
 {
     BaseDeTeste base;
-    for (const char *texto : {"31/02/2026", "25:00", "12:60", "abc", "2026/12/08", ""})
+    for (const char *texto : {"31/02/2026", "25:00", "12:60", "abc", "2026/12/08", "", "2024-02-29 99:99:99", "2024-02-29 24:00:00"})
         EXPECT_THROW(Consultar(QStringLiteral("Select cdate('%1') as v").arg(QString::fromUtf8(texto))), ErroBanco) << texto;
 }
 

@@ -354,3 +354,29 @@ TEST_F(Edicao, ChavesAlemDe32Bits)
     p.cmdCompromissoExcluir->click();
     EXPECT_EQ(base.Valor(QStringLiteral("Select count(*) from Compromissos")), QStringLiteral("0"));
 }
+
+TEST_F(Edicao, AlterarCompromissoExcluidoNaoGravaNada)
+{
+    PainelCompromissos &p = abrir();
+    novo(p, QStringLiteral("09:00"), QStringLiteral("09:00"), QStringLiteral("10:00"), QStringLiteral("Aula"));
+    p.cmdCompromissoGravar->click();
+    p.AbrirLinha(linha(QStringLiteral("09:00")));
+    base.Executar(QStringLiteral("Delete from Compromissos"));  // another planner deleted it meanwhile
+    p.txtCompromissoFinal->setText(QStringLiteral("11:00"));
+    auto aviso = ResponderMensagem();
+    p.cmdCompromissoGravar->click();
+    EXPECT_EQ(aviso->texto, QStringLiteral("Esse Compromisso não Existe Mais, foi Excluído!"));
+    EXPECT_EQ(base.Valor(QStringLiteral("Select count(*) from Compromissos")), QStringLiteral("0"));
+    EXPECT_FALSE(p.frmDadosCompromisso->isVisible());
+    EXPECT_EQ(p.grdCompromissos->TextMatrix(linha(QStringLiteral("09:00")), 3), QStringLiteral("  "));
+}
+
+TEST_F(Edicao, GradeVoltaAPintarDepoisDeUmErro)
+{
+    tk::DefinirTratadorErro([this](const QString &e) { erros << e; });
+    PainelCompromissos &p = abrir();
+    base.Executar(QStringLiteral("Alter Table Compromissos Rename To Sumiu"));
+    tk::Disparar([] { MontarGrade(Sessao.DiaExibido); });
+    EXPECT_EQ(erros.size(), 1);
+    EXPECT_TRUE(p.grdCompromissos->updatesEnabled());
+}

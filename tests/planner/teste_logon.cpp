@@ -27,6 +27,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <functional>
+#include <sqlite3.h>
+
 namespace {
 
 struct Logon : ::testing::Test {
@@ -260,11 +263,10 @@ QByteArray impressao(const QString &arquivo)
 
 TEST_F(Logon, BaseInacessivelEncerraSemTocarNoArquivo)
 {
-    enum Caso { Ausente, NaoEBase, SemTabelas, Travada };
-    for (Caso caso : {Ausente, NaoEBase, SemTabelas, Travada}) {
+    enum Caso { Ausente, NaoEBase, SemTabelas };
+    for (Caso caso : {Ausente, NaoEBase, SemTabelas}) {
         QTemporaryDir pasta;
         const QString arquivo = pasta.filePath(QStringLiteral("dadosu.lst"));
-        sqlite3 *trava = nullptr;
         if (caso == NaoEBase) {
             QFile f(arquivo);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -274,10 +276,6 @@ TEST_F(Logon, BaseInacessivelEncerraSemTocarNoArquivo)
             sqlite3_open(arquivo.toUtf8().constData(), &db);
             sqlite3_exec(db, "CREATE TABLE Outra (x); INSERT INTO Outra VALUES (1);", nullptr, nullptr, nullptr);
             sqlite3_close(db);
-        } else if (caso == Travada) {
-            ASSERT_TRUE(CriarBaseVazia(arquivo).isEmpty());
-            sqlite3_open(arquivo.toUtf8().constData(), &trava);
-            ASSERT_EQ(sqlite3_exec(trava, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
         }
         const QByteArray antes = impressao(arquivo);
         modDb::DefinirPastaDados(pasta.path());
@@ -297,11 +295,32 @@ TEST_F(Logon, BaseInacessivelEncerraSemTocarNoArquivo)
         EXPECT_TRUE(abertos.first().toString().contains(QStringLiteral("README.md#"))) << caso;
         EXPECT_EQ(QFile::exists(arquivo), caso != Ausente) << caso;
         EXPECT_EQ(impressao(arquivo), antes) << caso;
-        if (trava) {
-            sqlite3_exec(trava, "ROLLBACK", nullptr, nullptr, nullptr);
-            sqlite3_close(trava);
-        }
     }
+}
+
+TEST_F(Logon, BaseEmUsoPorOutroProgramaPedeNovaTentativa)
+{
+    sqlite3 *trava = nullptr;
+    sqlite3_open(base.arquivo.toUtf8().constData(), &trava);
+    ASSERT_EQ(sqlite3_exec(trava, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const QByteArray antes = impressao(base.arquivo);
+    auto aviso = ResponderMensagemDoSistema();
+    EXPECT_FALSE(frmLogon().frmLogon_Form_Load());
+    EXPECT_EQ(aviso->texto, QStringLiteral("O Arquivo de Dados está em Uso por Outro Programa! Aguarde e Tente Novamente."));
+    EXPECT_EQ(aviso->icone, int(QMessageBox::Warning));
+    EXPECT_TRUE(abertos.isEmpty());
+    sqlite3_exec(trava, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(trava);
+    EXPECT_EQ(impressao(base.arquivo), antes);
+
+    // Past the start, a handler that meets the lock says the same and writes nothing.
+    base.InserirUsuario(QStringLiteral("ANA"), std::nullopt);
+    sqlite3_open(base.arquivo.toUtf8().constData(), &trava);
+    ASSERT_EQ(sqlite3_exec(trava, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_THROW(Executar(QStringLiteral("Update Usuarios set Nome = 'x'")), motor_sql::BancoOcupado);
+    sqlite3_exec(trava, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(trava);
+    EXPECT_EQ(base.Valor(QStringLiteral("Select Nome from Usuarios")), QStringLiteral("Fulano de Tal"));
 }
 
 TEST_F(Logon, SegundaCopiaTerminaDeImediato)
@@ -317,4 +336,132 @@ TEST_F(Logon, SegundaCopiaTerminaDeImediato)
     ASSERT_TRUE(segunda.waitForFinished(20000)) << "a segunda cópia não terminou";
     EXPECT_EQ(segunda.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(segunda.exitCode(), 0);
+}
+
+TEST_F(Logon, SenhasVoltamIntactasDoArquivo)
+{
+    // Stored through the real file (UTF-8), read back and typed at sign-on, spaces around
+    // them ignored as the profile ignores them when it saves.
+    const struct {
+        const char *guardada, *digitada;
+        bool entra;
+    } casos[] = {
+        {"a😀", "a😀", true},   {"a😀", "a??", false}, {"𠀀中x", "𠀀中x", true}, {"é€😀é", "é€😀é", true},
+        {"abc", "abc ", true},  {"abc", " abc", true}, {"abc", "ab c", false},
+    };
+    for (const auto &c : casos) {
+        BaseDeTeste outra;
+        outra.InserirUsuario(QStringLiteral("ANA"), CodificarSenha(QString::fromUtf8(c.guardada)));
+        outra.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
+        FrmLogon &f = carregar();
+        digitar(f, QStringLiteral("ANA"), QString::fromUtf8(c.digitada));
+        std::shared_ptr<MensagemVista> recusa;
+        if (!c.entra)
+            recusa = ResponderMensagem();
+        f.frmLogon_cmdLogar_Click();
+        EXPECT_EQ(Sessao.Codigo != 0, c.entra) << c.guardada << " / " << c.digitada;
+        if (c.entra) {
+            EXPECT_EQ(Sessao.Senha, QString::fromUtf8(c.guardada));
+            frmAgenda().frmAgenda_cmdLogout_Click();
+        } else {
+            EXPECT_EQ(recusa->texto, QStringLiteral("Senha não confere !"));
+        }
+    }
+}
+
+TEST_F(Logon, LoginComEspacoNaoCadastraDuasVezes)
+{
+    base.InserirUsuario(QStringLiteral("ANA"), std::nullopt);
+    base.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
+    FrmLogon &f = carregar();
+    for (const char *login : {"ANA ", " ANA", "ana"}) {
+        digitar(f, QString::fromLatin1(login), QString());
+        auto existe = ResponderMensagem();
+        f.frmLogon_cmdNovoUsuario_Click();
+        EXPECT_EQ(existe->texto, QStringLiteral("Usuário já cadastrado, escolha outro Login!")) << login;
+        EXPECT_FALSE(Sessao.NovoUsuario) << login;
+    }
+    digitar(f, QStringLiteral("ANA "), QString());
+    f.frmLogon_cmdLogar_Click();
+    EXPECT_EQ(Sessao.Login, QStringLiteral("ANA"));
+
+    const qint64 ana = Sessao.Codigo;
+    frmAgenda().frmAgenda_cmdLogout_Click();
+
+    // The file itself refuses a second row of a login; an older file that already holds one
+    // still signs on, to the first account.
+    EXPECT_THROW(Executar(QStringLiteral("Insert into Usuarios (Login) values ('ANA')")), ErroBanco);
+    base.Executar(QStringLiteral("Drop Index UsuariosLogin"));
+    base.InserirUsuario(QStringLiteral("ANA"), CodificarSenha(QStringLiteral("outra")));
+    digitar(f, QStringLiteral("ANA"), QString());
+    f.frmLogon_cmdLogar_Click();
+    EXPECT_EQ(Sessao.Codigo, ana);
+}
+
+TEST_F(Logon, ErroNaEntradaDevolveOLogonPronto)
+{
+    const qint64 ana = base.InserirUsuario(QStringLiteral("ANA"), CodificarSenha(QStringLiteral("x")));
+    const QString preferencias = base.Valor(QStringLiteral("Select Chave from Configuracao Where Usuario = %1").arg(ana));
+    FrmLogon &f = carregar();
+    sqlite3 *trava = nullptr;
+    // A user without preferences, and a file another program keeps locked for writing past the
+    // wait (the sign-on reads, then fails writing the user's last panel).
+    const struct {
+        const char *causa;
+        std::function<void()> quebrar, consertar;
+    } casos[] = {
+        {"sem preferências", [&] { base.Executar(QStringLiteral("Update Configuracao set Usuario = 0")); },
+         [&] { base.Executar(QStringLiteral("Update Configuracao set Usuario = %1, Intervalos = 15").arg(ana)); }},
+        {"arquivo travado",
+         [&] {
+             sqlite3_open(base.arquivo.toUtf8().constData(), &trava);
+             ASSERT_EQ(sqlite3_exec(trava, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+         },
+         [&] {
+             sqlite3_exec(trava, "ROLLBACK", nullptr, nullptr, nullptr);
+             sqlite3_close(trava);
+         }},
+    };
+    QStringList erros;
+    tk::DefinirTratadorErro([&](const QString &e) { erros << e; });
+    for (const auto &c : casos) {
+        c.quebrar();
+        erros.clear();
+        digitar(f, QStringLiteral("ANA"), QStringLiteral("x"));
+        tk::Disparar([&] { f.frmLogon_cmdLogar_Click(); });
+        EXPECT_EQ(erros.size(), 1) << c.causa;
+        EXPECT_TRUE(f.isVisible()) << c.causa;
+        EXPECT_TRUE(f.picLogon->isEnabled()) << c.causa;
+        EXPECT_EQ(frmAguarde::Carregado(), nullptr) << c.causa;
+        EXPECT_FALSE(tk::Tela::AmpulhetaLigada()) << c.causa;
+        EXPECT_NE(f.cursor().shape(), Qt::WaitCursor) << c.causa;
+        EXPECT_FALSE(frmAgenda().isVisible()) << c.causa;
+        EXPECT_FALSE(frmAgenda().tmrChecagem->Ativo()) << c.causa;
+        EXPECT_EQ(Sessao.Codigo, 0) << c.causa;
+        EXPECT_FALSE(frmMenu().LogOut->isVisible()) << c.causa;
+
+        // Once the cause is gone, the next sign-on loads the main window in full.
+        c.consertar();
+        f.frmLogon_cmdLogar_Click();
+        EXPECT_TRUE(frmAgenda().isVisible()) << c.causa;
+        EXPECT_TRUE(frmAgenda().tmrChecagem->Ativo()) << c.causa;
+        EXPECT_EQ(Sessao.Intervalos, 15) << c.causa;
+        EXPECT_EQ(QString::number(Sessao.ChaveConfiguracao), preferencias) << c.causa;
+        frmAgenda().frmAgenda_cmdLogout_Click();
+    }
+}
+
+TEST_F(Logon, EntradaAutomaticaComErroNaoEncerraOPrograma)
+{
+    const qint64 ana = base.InserirUsuario(QStringLiteral("ANA"), std::nullopt);
+    base.Executar(QStringLiteral("Delete from Configuracao Where Usuario = %1").arg(ana));
+    QStringList erros;
+    tk::DefinirTratadorErro([&](const QString &e) { erros << e; });
+    EXPECT_TRUE(IniciarPrograma());
+    EXPECT_EQ(erros.size(), 1);
+    EXPECT_TRUE(frmLogon().isVisible());
+    EXPECT_TRUE(frmLogon().picLogon->isEnabled());
+    EXPECT_EQ(frmAguarde::Carregado(), nullptr);
+    EXPECT_FALSE(frmAgenda().isVisible());
+    EXPECT_EQ(Sessao.Codigo, 0);
 }

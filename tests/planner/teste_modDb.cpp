@@ -9,6 +9,12 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <array>
+#include <latch>
+#include <thread>
+#include <vector>
+
 TEST(ModDb, ConsultaSemResultadoEstaNoFim)
 {
     BaseDeTeste base;
@@ -129,4 +135,27 @@ TEST(Esquema, BaseVaziaTemTodasAsTabelas)
     Executar(QStringLiteral("Insert into Tarefas(Usuario,Descricao) values (1,'b')"));
     EXPECT_EQ(base.Valor(QStringLiteral("Select max(Chave) from Tarefas")), QStringLiteral("2"));
     EXPECT_FALSE(CriarBaseVazia(base.arquivo).isEmpty());  // never overwrites
+}
+
+TEST(Esquema, CriacoesSimultaneasNuncaApagamOArquivoDaOutra)
+{
+    // Runs racing to make the same file: exactly one makes it, and nobody removes it.
+    constexpr int corredores = 4;
+    for (int rodada = 0; rodada < 30; ++rodada) {
+        QTemporaryDir pasta;
+        const QString arquivo = pasta.filePath(QStringLiteral("dadosu.lst"));
+        std::array<QString, corredores> erros;
+        std::latch largada(corredores);
+        std::vector<std::thread> corridas;
+        for (int i = 0; i < corredores; ++i)
+            corridas.emplace_back([&, i] {
+                largada.arrive_and_wait();
+                erros[i] = CriarBaseVazia(arquivo);
+            });
+        for (std::thread &t : corridas)
+            t.join();
+        EXPECT_EQ(std::count_if(erros.begin(), erros.end(), [](const QString &e) { return e.isEmpty(); }), 1) << rodada;
+        modDb::DefinirPastaDados(pasta.path());
+        EXPECT_NO_THROW(Consultar(QStringLiteral("Select * from Notas"))) << rodada;
+    }
 }

@@ -1,5 +1,6 @@
 // The real velora program on a desktop of its own (Xvfb + openbox), driven as a user drives
-// it: starting, a second start, a new account through the profile, and an appointment.
+// it: starting, a second start, a new account through the profile, an appointment, the
+// calculator and the clock.
 
 #include "XTestClient.h"
 #include "XTestMain.h"
@@ -9,14 +10,21 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTime>
+#include <QtMath>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <map>
+#include <memory>
 
 using namespace std::chrono_literals;
 
@@ -240,6 +248,162 @@ TEST_F(PontaAPonta, NovaContaEUmCompromissoRepetido)
     tecla("alt+e");
     responderMensagem();  // "Você Confirma Exclusão desse Compromisso?"
     EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, hoje).isEmpty(); }, 20s)) << valor(arquivo, hoje).toStdString();
+}
+
+namespace {
+
+// The text the X clipboard's owner gives as UTF-8, read through a window of the test's own.
+struct AreaDeTransferencia {
+    xtest::XClient &x;
+    xcb_window_t janela;
+    explicit AreaDeTransferencia(xtest::XClient &x) : x(x)
+    {
+        xtest::WindowSpec spec;
+        spec.map = false;
+        janela = x.openWindow(spec);
+    }
+    void esquecer() { xcb_delete_property(x.connection(), janela, x.atom("VELORA_AREA")); }
+    void pedir()
+    {
+        xcb_convert_selection(x.connection(), janela, x.atom("CLIPBOARD"), x.atom("UTF8_STRING"), x.atom("VELORA_AREA"),
+                              XCB_CURRENT_TIME);
+        xcb_flush(x.connection());
+    }
+    std::string texto() { return x.text(janela, "VELORA_AREA"); }
+};
+
+// The screen's pixels under a window, as the user sees them.
+QImage capturar(xtest::XClient &x, xcb_window_t janela)
+{
+    const std::optional<xtest::ScreenRect> r = x.screenRect(janela);
+    if (!r)
+        return {};
+    std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> imagem(
+        xcb_get_image_reply(x.connection(), xcb_get_image(x.connection(), XCB_IMAGE_FORMAT_Z_PIXMAP, x.root(), r->x, r->y, r->width, r->height, ~0u),
+                            nullptr),
+        &std::free);
+    if (!imagem || imagem->depth != 24 || xcb_get_image_data_length(imagem.get()) != r->width * r->height * 4)
+        return {};
+    return QImage(xcb_get_image_data(imagem.get()), r->width, r->height, QImage::Format_RGB32).copy();
+}
+
+// Clock angles (degrees, clockwise from 12) at which a circle about the clock's centre crosses
+// pixels that are the skin's own combined by XOR with one of the colours.
+std::vector<int> angulosCom(const QImage &tela, const QImage &pele, double raio, std::initializer_list<QRgb> cores)
+{
+    const QPointF centro(92 + 75, 177 + 75);  // the face's place and half its size
+    std::vector<int> angulos;
+    for (int a = 0; a < 360; ++a) {
+        const QPoint p = (centro + raio * QPointF(std::sin(qDegreesToRadians(a)), -std::cos(qDegreesToRadians(a)))).toPoint();
+        for (const QRgb cor : cores)
+            if ((tela.pixel(p) & 0xffffff) == ((pele.pixel(p) ^ cor) & 0xffffff)) {
+                angulos.push_back(a);
+                break;
+            }
+    }
+    return angulos;
+}
+
+bool perto(int angulo, double de, double ate)
+{
+    const double d = std::fmod(angulo - de + 720, 360);
+    return d <= ate - de;
+}
+
+} // namespace
+
+TEST_F(PontaAPonta, CalculadoraSobVirgulaEPontoERelogioNaHora)
+{
+    inserirUsuario("ANA");
+    AreaDeTransferencia area(x);
+    const QImage pele = QImage(QStringLiteral(VELORA_PELE)).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(pele.isNull());
+    // Window places of the calculator's display and keys (frame at 16,342; keys 51 apart
+    // across, 32 down, from row 34 of the frame).
+    const auto clicarTeclas = [&](xcb_window_t agenda, const std::string &teclas) {
+        const std::map<char, std::pair<int, int>> lugares = {
+            {'7', {1, 0}}, {'8', {2, 0}}, {'9', {3, 0}}, {'/', {4, 0}}, {'C', {5, 0}}, {'4', {1, 1}}, {'5', {2, 1}},
+            {'6', {3, 1}}, {'*', {4, 1}}, {'E', {5, 1}}, {'1', {1, 2}}, {'2', {2, 2}}, {'3', {3, 2}}, {'-', {4, 2}},
+            {'%', {5, 2}}, {'0', {1, 3}}, {'.', {3, 3}}, {'+', {4, 3}}, {'=', {5, 3}}};
+        for (const char t : teclas) {
+            const auto [coluna, linha] = lugares.at(t);
+            clicar(agenda, 16 + coluna * 51 + 23, 342 + 34 + linha * 32 + 14);
+        }
+    };
+    // What the display shows, selected and copied as a user would.
+    const auto display = [&](xcb_window_t agenda, const std::string &esperado) {
+        area.esquecer();
+        clicar(agenda, 200, 357);
+        tecla("End");
+        tecla("shift+Home");
+        tecla("ctrl+c");
+        const bool visto = x.waitUntil([&] {
+            if (area.texto() == esperado)
+                return true;
+            area.pedir();
+            return false;
+        }, 20s);
+        EXPECT_TRUE(visto) << "esperava " << esperado << ", o display tem " << area.texto();
+    };
+
+    for (const auto &[locale, separador] : {std::pair{"pt_BR.UTF-8", ","}, std::pair{"en_US.UTF-8", "."}}) {
+        QTemporaryDir execucaoPropria;
+        QFile::setPermissions(execucaoPropria.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        xtest::ChildProcess velora = xtest::spawnProgram(
+            {VELORA_BINARIO}, {"VELORA_DADOS=" + dados.path().toStdString(), "XDG_RUNTIME_DIR=" + execucaoPropria.path().toStdString(),
+                               "QT_QPA_PLATFORM=xcb", "DISPLAY=" + xtest::testServer().display(), std::string("LC_ALL=") + locale,
+                               std::string("LANG=") + locale});
+        const xcb_window_t agenda = esperarJanela("Agenda Velora");
+        ASSERT_NE(agenda, XCB_NONE);
+        ativar(agenda);
+        const auto numero = [&](const char *comPonto) { return QString::fromLatin1(comPonto).replace(u'.', QLatin1String(separador)).toStdString(); };
+
+        // 600 + 600, then + 1: typed and clicked the one way under the comma, the other way
+        // under the point.
+        clicar(agenda, 200, 357);
+        if (std::string(separador) == ",") {
+            digitar("600+600");
+            tecla("Return");
+            clicarTeclas(agenda, "+1=");
+        } else {
+            clicarTeclas(agenda, "600+600=");
+            digitar("+1");
+            tecla("Return");
+        }
+        display(agenda, numero("1201.00"));
+        tecla("Escape");
+        digitar("200+10%");
+        display(agenda, numero("220.00"));
+        clicarTeclas(agenda, "C200/10%");
+        display(agenda, numero("2000.00"));
+        tecla("Escape");
+        digitar("10/0");
+        tecla("Return");
+        display(agenda, ". . . Erro . . .");
+
+        // The hands where the time says: the minute hand alone reaches radius 44, and it went
+        // by as much as 6 degrees further for the seconds when it was drawn; the hour hand is
+        // at radius 28, over the minute hand where they cross.
+        std::string relato;
+        const bool naHora = x.waitUntil([&] {
+            const QTime antes = QTime::currentTime();
+            const QImage tela = capturar(x, agenda);
+            if (tela.isNull() || QTime::currentTime().minute() != antes.minute())
+                return false;
+            const double minutos = antes.minute() * 6.0, horas = (antes.hour() % 12) * 30.0 + antes.minute() * 0.5;
+            const QRgb minuto = qRgb(255, 255, 128), hora = qRgb(0, 192, 192);
+            const std::vector<int> m = angulosCom(tela, pele, 44, {minuto}), h = angulosCom(tela, pele, 28, {hora, hora ^ minuto});
+            relato = antes.toString().toStdString() + ": ponteiro dos minutos em";
+            for (int a : m)
+                relato += " " + std::to_string(a);
+            relato += "; das horas em";
+            for (int a : h)
+                relato += " " + std::to_string(a);
+            return !m.empty() && !h.empty() && std::all_of(m.begin(), m.end(), [&](int a) { return perto(a, minutos - 3, minutos + 9); }) &&
+                   std::all_of(h.begin(), h.end(), [&](int a) { return perto(a, horas - 4, horas + 4); });
+        }, 20s);
+        EXPECT_TRUE(naHora) << relato;
+    }
 }
 
 TEST_F(PontaAPonta, BackupPelaAgendaERestauracaoPeloLoginReservado)

@@ -44,6 +44,7 @@ TEST(RecursosFiguras, CadaNomeComSeuTamanho)
         {"sair", 24, 24},          {"minimizar", 24, 24},    {"inicial", 160, 160},
         {"backup", 24, 24},        {"restaurar", 24, 24},
         {"dia_anterior", 18, 18},  {"dia_seguinte", 18, 18}, {"calendario", 24, 24},
+        {"calculadora", 24, 24},   {"relogio_centro", 33, 33}, {"tecla_0", 97, 28},
     };
     for (const auto &f : figuras)
         EXPECT_EQ(recursos::Figura(QString::fromLatin1(f.nome)).size(), QSize(f.largura, f.altura))
@@ -52,6 +53,24 @@ TEST(RecursosFiguras, CadaNomeComSeuTamanho)
         EXPECT_EQ(Imagem(nome).size(), QSize(16, 16)) << nome;
     for (const auto &aba : Abas)
         EXPECT_EQ(Imagem(aba.nome).size(), QSize(aba.largura, 26)) << aba.nome;
+}
+
+// The calculator's keys fill the cells of its grid, and no two look alike.
+TEST(RecursosFiguras, TeclasDaCalculadoraDistintas)
+{
+    std::vector<QImage> teclas;
+    for (const char *nome : {"tecla_1", "tecla_2", "tecla_3", "tecla_4", "tecla_5", "tecla_6", "tecla_7", "tecla_8",
+                             "tecla_9", "tecla_ponto", "tecla_somar", "tecla_subtrair", "tecla_multiplicar",
+                             "tecla_dividir", "tecla_igual", "tecla_percentual", "tecla_c", "tecla_ce", "tecla_mc",
+                             "tecla_mr", "tecla_mmais", "tecla_mmenos"}) {
+        teclas.push_back(Imagem(nome).convertToFormat(QImage::Format_ARGB32));
+        EXPECT_EQ(teclas.back().size(), QSize(46, 28)) << nome;
+        EXPECT_EQ(qAlpha(teclas.back().pixel(23, 14)), 255) << nome;
+        EXPECT_EQ(qAlpha(teclas.back().pixel(0, 0)), 0) << nome;
+    }
+    for (size_t i = 0; i < teclas.size(); ++i)
+        for (size_t j = i + 1; j < teclas.size(); ++j)
+            EXPECT_NE(teclas[i], teclas[j]) << i << " = " << j;
 }
 
 // The window outline is cut from every pixel that differs from the top-left one: the corners

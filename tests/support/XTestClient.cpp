@@ -55,7 +55,8 @@ xcb_atom_t XClient::atom(const std::string &name)
 
 xcb_window_t XClient::openWindow(const WindowSpec &windowSpec, std::chrono::milliseconds timeout)
 {
-    const xcb_window_t window = xcb_generate_id(c_);
+    const xcb_window_t window = windowSpec.id != XCB_NONE ? windowSpec.id : xcb_generate_id(c_);
+    mapNotified_.erase(window);
     const std::uint32_t values[] = {0xFFFFFF, XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE};
     xcb_create_window(c_, XCB_COPY_FROM_PARENT, window, root_, std::int16_t(windowSpec.x), std::int16_t(windowSpec.y),
                       std::uint16_t(windowSpec.width), std::uint16_t(windowSpec.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
@@ -104,6 +105,19 @@ xcb_window_t XClient::openWindow(const WindowSpec &windowSpec, std::chrono::mill
 void XClient::destroyWindow(xcb_window_t window)
 {
     xcb_destroy_window(c_, window);
+    xcb_flush(c_);
+}
+
+void XClient::askManager(xcb_window_t window, const std::string &type, const std::vector<std::uint32_t> &data)
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = atom(type);
+    std::copy_n(data.begin(), std::min<std::size_t>(data.size(), 5), message.data.data32);
+    xcb_send_event(c_, 0, root_, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&message));
     xcb_flush(c_);
 }
 

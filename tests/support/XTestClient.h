@@ -27,6 +27,7 @@ struct WindowSpec {
     std::optional<std::uint32_t> opacity;
     int x = 10, y = 10, width = 200, height = 150;
     bool map = true;
+    xcb_window_t id = XCB_NONE;  // an id of this connection's to use again, once its window is gone
 };
 
 struct ScreenRect {
@@ -50,6 +51,9 @@ public:
     // window manager running, managed. Throws std::runtime_error past the deadline.
     xcb_window_t openWindow(const WindowSpec &windowSpec, std::chrono::milliseconds timeout = std::chrono::seconds(10));
     void destroyWindow(xcb_window_t window);
+    // Sends the window manager a client message about the window, as its program or a
+    // pager does, such as "WM_CHANGE_STATE" {3} to minimise it or "_NET_WM_DESKTOP" {1, 2}.
+    void askManager(xcb_window_t window, const std::string &type, const std::vector<std::uint32_t> &data);
     // Selects the property and structure events of another program's window, so that
     // waitUntil wakes when it changes.
     void watch(xcb_window_t window);

@@ -6,6 +6,8 @@
 #include "platform/RegistryStore.h"
 #include "shell/Settings.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -143,6 +145,59 @@ TEST_F(RegistryStoreTest, AVirtualCopyStartsFromTheMachineWideValues)
     EXPECT_EQ(key->queryString("2", 4), "33");
 }
 
+// A zero byte would end the file name early: "10\0x" would be the value "10".
+TEST_F(RegistryStoreTest, NamesWithAZeroByteAreRefusedAndNamesUpToTheFileNameLimitWork)
+{
+    std::optional<RegistryKey> key = RegistryKey::create(RootKey::LocalMachine, keyPath);
+    ASSERT_TRUE(key);
+    ASSERT_TRUE(key->setString("10", "Secret"));
+    const std::string withZero("10\0x", 4);
+    EXPECT_FALSE(key->deleteValue(withZero));
+    EXPECT_FALSE(key->setString(withZero, "other"));
+    EXPECT_FALSE(key->queryString(withZero, 256));
+    EXPECT_EQ(key->queryString("10", 256), "Secret");
+    EXPECT_FALSE(RegistryKey::create(RootKey::LocalMachine, std::string("SOFTWARE\0x\\Key", 14)));
+
+    for (std::size_t length : {248u, 251u, 255u}) {
+        const std::string name(length, 'v');
+        EXPECT_TRUE(key->setString(name, "long")) << length;
+        EXPECT_EQ(key->queryString(name, 16), "long") << length;
+        EXPECT_TRUE(key->deleteValue(name)) << length;
+    }
+    EXPECT_FALSE(key->setString(std::string(256, 'v'), "too long")) << "no file name is that long";
+    std::vector<std::string> names;
+    for (const fs::directory_entry &e : fs::directory_iterator(settingsFolder(machine)))
+        names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"10"});
+}
+
+// A value may be the password: the store's files are for their owner's eyes only.
+TEST_F(RegistryStoreTest, TheStoreIsOpenToItsOwnerOnlyAndKeepsTheAdministratorsModes)
+{
+    auto mode = [](const fs::path &p) {
+        struct stat s {};
+        return ::stat(p.c_str(), &s) == 0 ? int(s.st_mode & 07777) : -1;
+    };
+    createDefaultSettings();
+    ASSERT_TRUE(RegistryKey::create(RootKey::CurrentUser, "Software\\Test")->setString("v", "x"));
+    for (const fs::path &root : {machine, config / "panekeeper"}) {
+        EXPECT_EQ(mode(root), 0700) << root;
+        for (const fs::directory_entry &e : fs::recursive_directory_iterator(root))
+            EXPECT_EQ(mode(e.path()), e.is_directory() ? 0700 : 0600) << e.path();
+    }
+
+    // What the administrator opened stays open when the program writes the key again.
+    const fs::path folder = settingsFolder(machine);
+    fs::permissions(folder, fs::perms(0750));
+    fs::permissions(folder / "2", fs::perms(0640));
+    SettingsValues values;
+    values.defaultTransparency = 40;
+    ASSERT_TRUE(writeSettings(values));
+    EXPECT_EQ(mode(folder), 0750);
+    EXPECT_EQ(mode(folder / "2"), 0640);
+    EXPECT_EQ(mode(folder / "10"), 0600);
+}
+
 class AutostartTest : public StoreFixture {};
 
 TEST_F(AutostartTest, EntriesHoldTheCommandAndGiveItBack)
@@ -162,6 +217,29 @@ TEST_F(AutostartTest, EntriesHoldTheCommandAndGiveItBack)
     EXPECT_EQ(readRunValue(RunScope::AllUsers, 260).size(), 259u);
     EXPECT_TRUE(deleteRunValue(RunScope::AllUsers));
     EXPECT_TRUE(deleteRunValue(RunScope::AllUsers)) << "nothing left to delete is no failure";
+}
+
+TEST_F(AutostartTest, ExecIsQuotedAndEscapedAsTheDesktopEntryFormatSays)
+{
+    const struct {
+        std::string command, exec;
+    } cases[] = {
+        {"/usr/bin/panekeeper", "/usr/bin/panekeeper"},
+        {"/opt/100%/panekeeper", "/opt/100%%/panekeeper"},
+        {"/opt/pane keeper/panekeeper", R"("/opt/pane keeper/panekeeper")"},
+        {"/tmp/a;b&c|d(1)>2<3~*?#'/panekeeper", R"("/tmp/a;b&c|d(1)>2<3~*?#'/panekeeper")"},
+        {"/tmp/odd \"q\" $d`x`\\p", R"("/tmp/odd \\"q\\" \\$d\\`x\\`\\\\p")"},
+        {"/tmp/new\nline\tand 50%", R"("/tmp/new\nline\tand 50%%")"},
+    };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(setRunValue(RunScope::CurrentUser, c.command));
+        EXPECT_NE(contents(autostartEntry(RunScope::CurrentUser)).find("\nExec=" + c.exec + "\n"), std::string::npos)
+            << c.exec;
+        EXPECT_EQ(readRunValue(RunScope::CurrentUser, 260), c.command);
+    }
+    // Entries of other programs: blanks around "=", and arguments after the program.
+    write(autostartEntry(RunScope::AllUsers), "[Desktop Entry]\nExec = \"/opt/my apps/panekeeper\" --tray %%U\n");
+    EXPECT_EQ(readRunValue(RunScope::AllUsers, 260), "/opt/my apps/panekeeper --tray %U");
 }
 
 TEST_F(AutostartTest, TheProgramPathIsTheRealExecutable)

@@ -249,6 +249,65 @@ INSTANTIATE_TEST_SUITE_P(
                  ChangeKind::Transparent}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// The password prompt runs an event loop in which the list is built anew and other
+// requests come: a request acts on the window it was made for, wherever that went
+// meanwhile, and on nothing when it is gone.
+TEST_F(ActionsTest, AGuardedRequestActsAfterThePromptOnTheWindowItWasMadeFor)
+{
+    const struct {
+        const char *name;
+        WindowAction action;
+        ChangeKind kind;
+    } requests[] = {
+        {"Hide", WindowAction::Hide, ChangeKind::Hidden},
+        {"Make \"Always on top\"", WindowAction::MakeTopmost, ChangeKind::OnTop},
+        {"Make transparent", WindowAction::MakeTransparent, ChangeKind::Transparent},
+        {"Restore", WindowAction::Restore, ChangeKind::OnTop},
+        {"Make opaque", WindowAction::Restore, ChangeKind::Transparent},
+    };
+    actions.protection = {true, true, true, true, true, true, true};
+    for (const auto &r : requests) {
+        for (const bool targetCloses : {false, true}) {
+            const WindowHandle above = add("Above");
+            const WindowHandle target = add("Target");
+            const WindowHandle below = add("Below");
+            build();
+            actions.askPassword = [&] {
+                desktop.removeWindow(targetCloses ? target : above);
+                inventory.buildInventory();  // the refresh while the prompt is open
+                return true;
+            };
+            desktop.calls.clear();
+            actions.applyWindowAction(rowOf(target), r.action, true, r.kind, true);
+            for (const FakeCall &call : desktop.calls)
+                EXPECT_EQ(call.window, target) << r.name;
+            EXPECT_EQ(desktop.calls.empty(), targetCloses) << r.name;
+            actions.undoAll();
+            for (WindowHandle w : {above, target, below})
+                desktop.removeWindow(w);
+        }
+    }
+
+    // "Show" of the second hidden row and the tray's restore of the second record, while a
+    // restore of the first one comes in during the prompt.
+    for (const bool byRecord : {false, true}) {
+        const WindowHandle first = add("First");
+        const WindowHandle second = add("Second");
+        build();
+        actions.applyWindowAction(rowOf(first), WindowAction::Hide, false, ChangeKind::Hidden, false);
+        actions.applyWindowAction(rowOf(second), WindowAction::Hide, false, ChangeKind::Hidden, false);
+        actions.askPassword = [&] {
+            actions.applyWindowAction(0, WindowAction::Restore, false, ChangeKind::None, false);
+            return true;
+        };
+        actions.applyWindowAction(1, WindowAction::Restore, !byRecord, ChangeKind::Hidden, true);
+        EXPECT_TRUE(desktop.window(first).visible && desktop.window(second).visible) << byRecord;
+        EXPECT_TRUE(actions.changeRecords.empty()) << byRecord;
+        desktop.removeWindow(first);
+        desktop.removeWindow(second);
+    }
+}
+
 TEST_F(ActionsTest, UndoAllRestoresInCreationOrderWithoutAskingForThePassword)
 {
     const WindowHandle a = add("A");

@@ -1,17 +1,9 @@
 // The X11 backend and the window rules over it, against a real X server and window
 // manager; every effect is checked through the server's own properties.
-#include "SystemFacts.h"
-#include "WindowActions.h"
-#include "WindowInventory.h"
-#include "platform/x11/X11WindowSystem.h"
+#include "X11Fixture.h"
 
-#include "XTestClient.h"
-#include "XTestMain.h"
 #include "XTestProgram.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -19,56 +11,6 @@ namespace {
 using xtest::WindowSpec;
 
 constexpr std::uint32_t opacity75 = 191u * 0x01010101u;
-
-class X11Test : public ::testing::Test {
-protected:
-    xtest::XClient client{xtest::testServer().display()};
-    X11WindowSystem system{xtest::testServer().display().c_str()};
-    SystemFacts facts = readSystemFacts(system);
-    WindowInventory inventory{system, facts};
-    WindowActions actions{inventory};
-    std::vector<xcb_window_t> opened;
-
-    void TearDown() override
-    {
-        for (xcb_window_t w : opened)
-            client.destroyWindow(w);
-        EXPECT_TRUE(client.waitUntil([&] {
-            return std::none_of(opened.begin(), opened.end(), [&](xcb_window_t w) { return client.managed(w); });
-        }));
-    }
-
-    xcb_window_t open(const std::string &title, WindowSpec windowSpec = {})
-    {
-        windowSpec.title = title;
-        const xcb_window_t w = client.openWindow(windowSpec);
-        opened.push_back(w);
-        return w;
-    }
-
-    const WindowEntry *row(xcb_window_t w)
-    {
-        const int r = inventory.listedRow(w);
-        return r < 0 ? nullptr : &inventory.listedWindows[std::uint32_t(r)];
-    }
-
-    std::uint32_t rowOf(xcb_window_t w)
-    {
-        const int r = inventory.listedRow(w);
-        if (r < 0)
-            throw std::runtime_error("window not listed");
-        return std::uint32_t(r);
-    }
-
-    bool shown(xcb_window_t w) { return client.managed(w) && client.wmState(w) == 1 && client.viewable(w); }
-    bool withdrawn(xcb_window_t w) { return !client.managed(w) && client.wmState(w) != 1 && !client.viewable(w); }
-
-    void requireSupport(const std::string &atom)
-    {
-        if (!client.supports(atom))
-            GTEST_SKIP() << "the window manager does not support " << atom;
-    }
-};
 
 TEST_F(X11Test, ListsWindowsTopFirstWithProcessExecutableTopmostAndOpacity)
 {
@@ -170,16 +112,7 @@ TEST_F(X11Test, MinimisedWindowComesBackWhenMadeTopmost)
 {
     requireSupport("_NET_WM_STATE_ABOVE");
     const xcb_window_t w = open("Minimised");
-    xcb_client_message_event_t iconify{};
-    iconify.response_type = XCB_CLIENT_MESSAGE;
-    iconify.format = 32;
-    iconify.window = w;
-    iconify.type = client.atom("WM_CHANGE_STATE");
-    iconify.data.data32[0] = 3;  // IconicState
-    xcb_send_event(client.connection(), 0, client.root(),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char *>(&iconify));
-    xcb_flush(client.connection());
+    client.askManager(w, "WM_CHANGE_STATE", {3});  // IconicState
     ASSERT_TRUE(client.waitUntil([&] { return client.wmState(w) == 3; }));
 
     inventory.buildInventory();

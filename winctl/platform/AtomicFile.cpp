@@ -4,12 +4,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
-bool writeFileAtomically(const std::filesystem::path &file, std::string_view bytes)
+bool writeFileAtomically(const std::filesystem::path &file, std::string_view bytes, mode_t mode, bool keepMode)
 {
-    std::string temporary = (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
+    struct stat existing {};
+    if (keepMode && ::stat(file.c_str(), &existing) == 0)
+        mode = existing.st_mode & 07777;
+    // A short fixed name: the file's own name may already be as long as a name can be.
+    // Value names never begin with a dot, so the temporary never meets one of them.
+    std::string temporary = (file.parent_path() / ".pk-XXXXXX").string();
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -19,7 +25,7 @@ bool writeFileAtomically(const std::filesystem::path &file, std::string_view byt
         ok = n > 0;
         done += ok ? std::size_t(n) : 0;
     }
-    ok = ok && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
+    ok = ok && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && std::rename(temporary.c_str(), file.c_str()) == 0;
     if (!ok)
@@ -35,4 +41,20 @@ bool syncFolder(const std::filesystem::path &folder)
     const bool ok = ::fsync(fd) == 0;
     ::close(fd);
     return ok;
+}
+
+std::optional<bool> makePrivateFolder(const std::filesystem::path &folder)
+{
+    std::filesystem::path path;
+    bool created = false;
+    for (const std::filesystem::path &part : folder) {
+        path /= part;
+        created = ::mkdir(path.c_str(), 0700) == 0;
+        if (!created && errno != EEXIST)
+            return std::nullopt;
+    }
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error))
+        return std::nullopt;
+    return created;
 }

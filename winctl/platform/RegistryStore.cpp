@@ -15,29 +15,31 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t headerSize = 5;  // type, then the length in four bytes, low byte first
+constexpr mode_t privateFileMode = 0600;  // a value may be the password
 
 fs::path userFolder()
 {
     return configHome() / "panekeeper";
 }
 
-// Key names become folder names: none may climb out of the tree or hide as a dot file.
+// A key or value name as a file name: none may climb out of the tree, hide as a dot file
+// (as the temporary files do) or hold a zero byte, which would end the name early.
+bool validName(const std::string &name)
+{
+    return !name.empty() && name[0] != '.' && name.find_first_of(std::string_view("/\0", 2)) == std::string::npos;
+}
+
 std::optional<fs::path> keyFolder(const fs::path &root, const std::string &path)
 {
     fs::path folder = root;
     std::stringstream parts(path);
     std::string part;
     while (std::getline(parts, part, '\\')) {
-        if (part.empty() || part[0] == '.' || part.find('/') != std::string::npos)
+        if (!validName(part))
             return std::nullopt;
         folder /= part;
     }
     return folder;
-}
-
-bool validValueName(const std::string &name)
-{
-    return !name.empty() && name[0] != '.' && name.find('/') == std::string::npos;
 }
 
 bool writable(const fs::path &folder)
@@ -54,9 +56,8 @@ bool isFolder(const fs::path &folder)
 // Creates the folder with the ones above it; true when it was not there before.
 std::optional<bool> makeFolder(const fs::path &folder)
 {
-    std::error_code error;
-    const bool created = fs::create_directories(folder, error);
-    if (error || !isFolder(folder) || !writable(folder))
+    const std::optional<bool> created = makePrivateFolder(folder);
+    if (!created || !writable(folder))
         return std::nullopt;
     return created;
 }
@@ -75,8 +76,13 @@ std::optional<bool> makeVirtualCopy(const fs::path &machineKey, const fs::path &
         return created;
     std::error_code error;
     for (const fs::directory_entry &value : fs::directory_iterator(machineKey, error)) {
-        if (value.is_regular_file(error) && validValueName(value.path().filename().string()))
-            fs::copy_file(value.path(), copy / value.path().filename(), fs::copy_options::skip_existing, error);
+        if (!value.is_regular_file(error) || !validName(value.path().filename().string()))
+            continue;
+        // The user's copy is theirs alone, whatever the machine-wide file allows.
+        std::ifstream in(value.path(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in)
+            writeFileAtomically(copy / value.path().filename(), bytes, privateFileMode);
     }
     return false;
 }
@@ -112,7 +118,7 @@ std::optional<RegistryKey> RegistryKey::create(RootKey root, const std::string &
         return std::nullopt;
     if (disposition)
         *disposition = *created ? Disposition::CreatedNew : Disposition::OpenedExisting;
-    return RegistryKey(used, KeyAccess::All);
+    return RegistryKey(used, KeyAccess::All, root == RootKey::LocalMachine && used == *folder);
 }
 
 std::optional<RegistryKey> RegistryKey::open(RootKey root, const std::string &path, KeyAccess access)
@@ -125,7 +131,7 @@ std::optional<RegistryKey> RegistryKey::open(RootKey root, const std::string &pa
     if (!isFolder(*folder))
         return std::nullopt;
     if (access == KeyAccess::Read || writable(*folder))
-        return RegistryKey(*folder, access);
+        return RegistryKey(*folder, access, root == RootKey::LocalMachine);
     if (root != RootKey::LocalMachine || !makeVirtualCopy(*folder, virtualFolder(path)))
         return std::nullopt;
     return RegistryKey(virtualFolder(path), access);
@@ -133,7 +139,7 @@ std::optional<RegistryKey> RegistryKey::open(RootKey root, const std::string &pa
 
 std::optional<std::pair<ValueType, std::string>> RegistryKey::read(const std::string &name) const
 {
-    if (!validValueName(name))
+    if (!validName(name))
         return std::nullopt;
     std::ifstream in(folder_ / name, std::ios::binary);
     if (!in)
@@ -174,14 +180,14 @@ std::optional<std::vector<std::uint8_t>> RegistryKey::queryBinary(const std::str
 
 bool RegistryKey::write(const std::string &name, ValueType type, const std::string &bytes)
 {
-    if (access_ != KeyAccess::All || !validValueName(name))
+    if (access_ != KeyAccess::All || !validName(name))
         return false;
     std::string content(headerSize, '\0');
     content[0] = char(type);
     for (int i = 0; i < 4; ++i)
         content[std::size_t(1 + i)] = char((bytes.size() >> (8 * i)) & 0xFF);
     content += bytes;
-    return writeFileAtomically(folder_ / name, content);
+    return writeFileAtomically(folder_ / name, content, privateFileMode, keepModes_);
 }
 
 bool RegistryKey::setString(const std::string &name, const std::string &text)
@@ -196,7 +202,7 @@ bool RegistryKey::setBinary(const std::string &name, const std::vector<std::uint
 
 bool RegistryKey::deleteValue(const std::string &name)
 {
-    if (access_ != KeyAccess::All || !validValueName(name))
+    if (access_ != KeyAccess::All || !validName(name))
         return false;
     std::error_code error, ignored;
     fs::remove(folder_ / name, error);

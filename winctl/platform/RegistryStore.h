@@ -17,6 +17,10 @@
 // machine-wide values, when the key exists) and from then on that user reads and writes
 // the copy only; a read-only open reads the copy when there is one, else the
 // machine-wide key.
+//
+// The store's folders are made open to their owner only and its value files readable
+// by their owner only, as a value may be the password. In the machine-wide store, a
+// value written again keeps the permissions its administrator gave its file.
 
 enum class RootKey { LocalMachine, CurrentUser };
 enum class KeyAccess { Read, All };
@@ -48,10 +52,14 @@ public:
     const std::filesystem::path &folder() const { return folder_; }
 
 private:
-    RegistryKey(std::filesystem::path folder, KeyAccess access) : folder_(std::move(folder)), access_(access) {}
+    RegistryKey(std::filesystem::path folder, KeyAccess access, bool keepModes = false)
+        : folder_(std::move(folder)), access_(access), keepModes_(keepModes)
+    {
+    }
     std::optional<std::pair<ValueType, std::string>> read(const std::string &name) const;
     bool write(const std::string &name, ValueType type, const std::string &bytes);
 
     std::filesystem::path folder_;
     KeyAccess access_;
+    bool keepModes_;  // a machine-wide key: its files keep the modes they were given
 };

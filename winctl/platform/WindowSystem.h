@@ -64,7 +64,9 @@ public:
     virtual std::uint32_t extendedStyle(WindowHandle window) = 0;
     // The alpha of a layered window; empty when the window is not layered.
     virtual std::optional<std::uint8_t> layeredAlpha(WindowHandle window) = 0;
-    virtual std::optional<WindowRect> windowRect(WindowHandle window) = 0;  // frame included
+    // The window's place on the screen, frame included; empty while it is not to be seen
+    // there (hidden, minimised, on another desktop, gone).
+    virtual std::optional<WindowRect> windowRect(WindowHandle window) = 0;
     virtual WindowIcon smallIcon(WindowHandle window) = 0;
 
     // Path of the process's executable (its first module); empty when the process

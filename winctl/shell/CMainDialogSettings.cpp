@@ -9,9 +9,12 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 bool CMainDialog::askPassword()
 {
+    // The list is not built anew under the prompt (it would list the prompt itself).
+    const QScopedValueRollback<bool> prompt(promptOpen_, true);
     if (modal::run(*enterPassword_) != QDialog::Accepted)
         return false;
     if (enterPassword_->typedText.toStdString() == storedPassword)

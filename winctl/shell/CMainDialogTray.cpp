@@ -24,27 +24,39 @@ QString itemText(const std::string &title)
 
 } // namespace
 
-bool CMainDialog::initialise(const QStringList &arguments)
+bool CMainDialog::isSettingsOnlyStart(const QStringList &arguments)
 {
-    // "settings" anywhere in the arguments: the settings sheet alone, and the end.
     for (const QString &argument : arguments) {
-        if (argument.contains(QLatin1String("settings"))) {
-            runSettingsOnly();
-            return false;
-        }
+        if (argument.contains(QLatin1String("settings")))
+            return true;
     }
-    // A copy already running shows its dialog and this one ends. This dialog's own title
-    // is not the one looked for meanwhile.
-    setWindowTitle(QStringLiteral("hm"));
+    return false;
+}
+
+bool CMainDialog::showRunningCopy(WindowInventory &inventory)
+{
     bool found = false;
     inventory.previousCopyCheck = [&](WindowHandle hwnd, const std::string &className, const std::string &title) {
         if (title == resources::dialogTitle && className == dialogClassName) {
-            system_.showWindow(hwnd);
+            inventory.system().showWindow(hwnd);
             found = true;
         }
     };
     inventory.enumerateWindows(1);
     inventory.previousCopyCheck = nullptr;
+    return found;
+}
+
+bool CMainDialog::initialise(const QStringList &arguments)
+{
+    if (isSettingsOnlyStart(arguments)) {
+        runSettingsOnly();
+        return false;
+    }
+    // A copy already running shows its dialog and this one ends. This dialog's own title
+    // is not the one looked for meanwhile.
+    setWindowTitle(QStringLiteral("hm"));
+    const bool found = showRunningCopy(inventory);
     setWindowTitle(QString::fromLatin1(resources::dialogTitle));
     if (found)
         return false;

@@ -1,16 +1,42 @@
 #include "shell/CTrayApp.h"
 
 #include "CMainDialog.h"
+#include "platform/ExitHook.h"
 #include "platform/TerminationSignals.h"
 #include "platform/x11/QtX11Window.h"
+#include "platform/x11/SingleCopyLock.h"
 #include "platform/x11/X11WindowSystem.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
 
+#include <poll.h>
+
+#include <chrono>
 #include <cstdio>
 #include <exception>
 #include <memory>
+
+namespace {
+
+// Another copy holds the claim and may still be starting: its dialog is looked for until
+// it is there. False when the claim comes free meanwhile (that copy ended first).
+bool showRunningCopy(X11WindowSystem &system, SingleCopyLock &claim)
+{
+    const SystemFacts facts = readSystemFacts(system);
+    WindowInventory inventory(system, facts);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (CMainDialog::showRunningCopy(inventory))
+            return true;
+        if (claim.take())
+            return false;
+        ::poll(nullptr, 0, 50);
+    }
+    return true;
+}
+
+} // namespace
 
 int CTrayApp::run(int argc, char **argv)
 {
@@ -29,9 +55,24 @@ int CTrayApp::run(int argc, char **argv)
     QSocketNotifier windowEvents(system->fileDescriptor(), QSocketNotifier::Read);
     QObject::connect(&windowEvents, &QSocketNotifier::activated, [&system] { system->processEvents(); });
 
+    // Taken before the dialog exists: of two copies started together, one stays.
+    const QStringList arguments = app.arguments().mid(1);
+    std::unique_ptr<SingleCopyLock> claim;
+    if (!CMainDialog::isSettingsOnlyStart(arguments)) {
+        claim = std::make_unique<SingleCopyLock>();
+        if (!claim->held() && showRunningCopy(*system, *claim))
+            return 0;
+    }
+
     CMainDialog dialog(*system);
-    if (!dialog.initialise(app.arguments().mid(1)))
+    if (!dialog.initialise(arguments))
         return 0;
+    // Qt ends the process with exit() when its own connection to the X server is killed:
+    // the changes are undone over the backend's connection, which lives on.
+    ExitHook undoAtExit([&] {
+        dialog.actions.undoAll();
+        system->sync();
+    });
     // The dialog's class, so that a copy started later finds it.
     setWindowClass(&dialog, "panekeeper", "#32770");
     MapWatch shownFromOutside(&dialog, [&dialog] { dialog.show(); });

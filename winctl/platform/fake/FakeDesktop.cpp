@@ -107,7 +107,7 @@ std::optional<std::uint8_t> FakeDesktop::layeredAlpha(WindowHandle window)
 std::optional<WindowRect> FakeDesktop::windowRect(WindowHandle window)
 {
     const FakeWindow *w = query(window);
-    return w ? std::optional(w->rect) : std::nullopt;
+    return w && w->visible && !w->minimised ? std::optional(w->rect) : std::nullopt;
 }
 
 WindowIcon FakeDesktop::smallIcon(WindowHandle window)

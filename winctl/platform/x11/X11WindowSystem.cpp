@@ -1,10 +1,13 @@
 #include "platform/x11/X11WindowSystem.h"
 
+#include "platform/x11/TextProperty.h"
+
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
 #include <xcb/xcb_icccm.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -22,22 +25,6 @@ using Reply = std::unique_ptr<T, FreeDeleter>;
 
 // Long enough for 255 characters of UTF-8.
 constexpr std::uint32_t textLength = 256;
-
-std::string latin1ToUtf8(const char *text, std::size_t length)
-{
-    std::string out;
-    out.reserve(length);
-    for (std::size_t i = 0; i < length; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            out += char(c);
-        } else {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 std::string_view propertyBytes(const xcb_get_property_reply_t *reply)
 {
@@ -72,6 +59,7 @@ struct X11WindowSystem::Connection {
     xcb_atom_t wmState = 0;
     xcb_atom_t opacity = 0;
     xcb_atom_t clientLeader = 0;
+    xcb_atom_t compoundText = 0;
 
     xcb_get_property_cookie_t property(xcb_window_t window, xcb_atom_t atom, std::uint32_t length)
     {
@@ -109,6 +97,7 @@ X11WindowSystem::X11WindowSystem(const char *displayName) : x_(std::make_unique<
     xcb_intern_atom_cookie_t wmStateCookie = intern("WM_STATE");
     xcb_intern_atom_cookie_t opacityCookie = intern("_NET_WM_WINDOW_OPACITY");
     xcb_intern_atom_cookie_t leaderCookie = intern("WM_CLIENT_LEADER");
+    xcb_intern_atom_cookie_t compoundTextCookie = intern("COMPOUND_TEXT");
     xcb_ewmh_init_atoms_replies(&x_->ewmh, ewmhCookies, nullptr);
     auto atom = [this](xcb_intern_atom_cookie_t cookie) {
         Reply<xcb_intern_atom_reply_t> r(xcb_intern_atom_reply(x_->c, cookie, nullptr));
@@ -117,15 +106,25 @@ X11WindowSystem::X11WindowSystem(const char *displayName) : x_(std::make_unique<
     x_->wmState = atom(wmStateCookie);
     x_->opacity = atom(opacityCookie);
     x_->clientLeader = atom(leaderCookie);
+    x_->compoundText = atom(compoundTextCookie);
+
+    char host[HOST_NAME_MAX + 1] = {};
+    if (::gethostname(host, sizeof host - 1) == 0)
+        hostName_ = host;
 }
 
 X11WindowSystem::~X11WindowSystem()
 {
-    // A connection closed with events still unread may make the server drop the requests
-    // it has not read yet: one round trip first, so every change asked for is carried out.
-    std::free(xcb_get_input_focus_reply(x_->c, xcb_get_input_focus(x_->c), nullptr));
+    sync();
     xcb_ewmh_connection_wipe(&x_->ewmh);
     xcb_disconnect(x_->c);
+}
+
+// A connection closed with events still unread may make the server drop the requests it
+// has not read yet: one round trip, so every change asked for is carried out.
+void X11WindowSystem::sync()
+{
+    std::free(xcb_get_input_focus_reply(x_->c, xcb_get_input_focus(x_->c), nullptr));
 }
 
 std::uint32_t X11WindowSystem::version()
@@ -191,13 +190,23 @@ int X11WindowSystem::fileDescriptor() const
     return xcb_get_file_descriptor(x_->c);
 }
 
-// A property change makes the window be read again; errors of requests without replies
-// (about windows that vanished) are dropped.
+// A property change makes the window be read again; a destroyed window is forgotten, as
+// a new window may come with its id. Errors of requests without replies (about windows
+// that vanished) are dropped.
 void X11WindowSystem::processEvents()
 {
     while (xcb_generic_event_t *event = xcb_poll_for_event(x_->c)) {
-        if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY)
+        switch (event->response_type & 0x7F) {
+        case XCB_PROPERTY_NOTIFY:
             known_.erase(reinterpret_cast<xcb_property_notify_event_t *>(event)->window);
+            break;
+        case XCB_DESTROY_NOTIFY: {
+            const xcb_window_t window = reinterpret_cast<xcb_destroy_notify_event_t *>(event)->window;
+            known_.erase(window);
+            withdrawnStates_.erase(window);
+            break;
+        }
+        }
         std::free(event);
     }
 }
@@ -211,22 +220,50 @@ void X11WindowSystem::readClientList()
     clientListRead_ = true;
 }
 
+// The text of a STRING, COMPOUND_TEXT or UTF8_STRING property in UTF-8.
+std::string X11WindowSystem::text(const xcb_get_property_reply_t *reply) const
+{
+    if (!reply)
+        return {};
+    const std::string_view bytes = propertyBytes(reply);
+    if (reply->type == x_->ewmh.UTF8_STRING)
+        return textToUtf8(TextEncoding::Utf8, bytes);
+    if (reply->type == x_->compoundText)
+        return textToUtf8(TextEncoding::CompoundText, bytes);
+    return textToUtf8(TextEncoding::Latin1, bytes);
+}
+
+// A client names its machine in WM_CLIENT_MACHINE; one that names none is taken for a
+// local one. Host names are compared without regard to letter case.
+bool X11WindowSystem::isThisHost(const xcb_get_property_reply_t *clientMachine) const
+{
+    if (!clientMachine || clientMachine->type == XCB_ATOM_NONE)
+        return true;
+    const std::string_view name = propertyBytes(clientMachine);
+    const std::string_view machine = name.substr(0, name.find('\0'));
+    return std::equal(machine.begin(), machine.end(), hostName_.begin(), hostName_.end(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
+                                                  std::tolower(static_cast<unsigned char>(b)); });
+}
+
 // Reads everything the queries may ask about these windows: one batch of requests
 // sent before any reply is read, and one more for the titles of windows without an
-// EWMH name. Property changes are selected first, so none made after the read is missed.
+// EWMH name. Property changes and the windows' destruction are selected first, so none
+// that comes after the read is missed.
 void X11WindowSystem::fetch(const std::vector<WindowHandle> &windows)
 {
-    enum { ClassCookie, NameCookie, PidCookie, TransientCookie, LeaderCookie, NetStateCookie, OpacityCookie,
-           TypeCookie, CookiesPerWindow };
+    enum { ClassCookie, NameCookie, PidCookie, MachineCookie, TransientCookie, LeaderCookie, NetStateCookie,
+           OpacityCookie, TypeCookie, CookiesPerWindow };
     const xcb_ewmh_connection_t &ewmh = x_->ewmh;
-    const std::uint32_t propertyChanges = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    const std::uint32_t eventMask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     std::vector<xcb_get_property_cookie_t> cookies;
     cookies.reserve(windows.size() * CookiesPerWindow);
     for (WindowHandle window : windows) {
-        xcb_change_window_attributes(x_->c, window, XCB_CW_EVENT_MASK, &propertyChanges);
+        xcb_change_window_attributes(x_->c, window, XCB_CW_EVENT_MASK, &eventMask);
         cookies.push_back(x_->property(window, XCB_ATOM_WM_CLASS, textLength));
         cookies.push_back(x_->property(window, ewmh._NET_WM_NAME, textLength));
         cookies.push_back(x_->property(window, ewmh._NET_WM_PID, 1));
+        cookies.push_back(x_->property(window, XCB_ATOM_WM_CLIENT_MACHINE, textLength));
         cookies.push_back(x_->property(window, XCB_ATOM_WM_TRANSIENT_FOR, 1));
         cookies.push_back(x_->property(window, x_->clientLeader, 1));
         cookies.push_back(x_->property(window, ewmh._NET_WM_STATE, 32));
@@ -251,13 +288,15 @@ void X11WindowSystem::fetch(const std::vector<WindowHandle> &windows)
         std::string_view wmClass = propertyBytes(replies[ClassCookie].get());
         if (std::size_t end = wmClass.find('\0'); end != std::string_view::npos) {
             wmClass.remove_prefix(end + 1);
-            w.className = std::string(wmClass.substr(0, wmClass.find('\0')));
+            w.className = textToUtf8(TextEncoding::Latin1, wmClass.substr(0, wmClass.find('\0')));
         }
         if (const xcb_get_property_reply_t *name = replies[NameCookie].get(); name && name->type != XCB_ATOM_NONE)
-            w.title = std::string(propertyBytes(name));
+            w.title = text(name);
         else
             plainNames.emplace_back(window, x_->property(window, XCB_ATOM_WM_NAME, textLength));
-        w.process = firstItem(replies[PidCookie].get()).value_or(0);
+        // The process of a client on another machine is none of this one's.
+        if (isThisHost(replies[MachineCookie].get()))
+            w.process = firstItem(replies[PidCookie].get()).value_or(0);
         w.owner = firstItem(replies[TransientCookie].get()).value_or(0);
         // Transient for the root or for the group's leader (as toolkits mark a dialog
         // without a parent): the whole group, so no window owns it.
@@ -273,12 +312,8 @@ void X11WindowSystem::fetch(const std::vector<WindowHandle> &windows)
             w.kind = Kind::Dock;
     }
 
-    for (auto &[window, cookie] : plainNames) {
-        Reply<xcb_get_property_reply_t> name = x_->reply(cookie);
-        std::string_view text = propertyBytes(name.get());
-        known_[window].title = name && name->type == ewmh.UTF8_STRING ? std::string(text)
-                                                                           : latin1ToUtf8(text.data(), text.size());
-    }
+    for (auto &[window, cookie] : plainNames)
+        known_[window].title = text(x_->reply(cookie).get());
 }
 
 const X11WindowSystem::WindowInfo &X11WindowSystem::info(WindowHandle window)
@@ -348,16 +383,29 @@ std::optional<std::uint8_t> X11WindowSystem::layeredAlpha(WindowHandle window)
     return std::uint8_t(*w.opacity >> 24);
 }
 
+// Only a window the user can see has a place: not one withdrawn, minimised or on
+// another desktop, whose last place may lie under a window that is shown. The place is in
+// the server's pixels.
 std::optional<WindowRect> X11WindowSystem::windowRect(WindowHandle window)
 {
     xcb_connection_t *c = x_->c;
+    xcb_ewmh_connection_t &ewmh = x_->ewmh;
+    xcb_get_window_attributes_cookie_t attributesCookie = xcb_get_window_attributes(c, window);
     xcb_get_geometry_cookie_t geometryCookie = xcb_get_geometry(c, window);
     xcb_translate_coordinates_cookie_t originCookie = xcb_translate_coordinates(c, window, x_->root, 0, 0);
-    xcb_get_property_cookie_t extentsCookie = x_->property(window, x_->ewmh._NET_FRAME_EXTENTS, 4);
+    xcb_get_property_cookie_t extentsCookie = x_->property(window, ewmh._NET_FRAME_EXTENTS, 4);
+    xcb_get_property_cookie_t desktopCookie = x_->property(window, ewmh._NET_WM_DESKTOP, 1);
+    xcb_get_property_cookie_t currentCookie = x_->property(x_->root, ewmh._NET_CURRENT_DESKTOP, 1);
+    Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(c, attributesCookie, nullptr));
     Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryCookie, nullptr));
     Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, originCookie, nullptr));
     Reply<xcb_get_property_reply_t> extents = x_->reply(extentsCookie);
-    if (!geometry || !origin)
+    const std::optional<std::uint32_t> desktop = firstItem(x_->reply(desktopCookie).get());
+    const std::optional<std::uint32_t> current = firstItem(x_->reply(currentCookie).get());
+    if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE || !geometry || !origin)
+        return std::nullopt;
+    constexpr std::uint32_t allDesktops = 0xFFFFFFFF;
+    if (desktop && current && *desktop != allDesktops && *desktop != *current)
         return std::nullopt;
     // The frame the manager draws around the window belongs to it.
     std::uint32_t frame[4] = {0, 0, 0, 0};  // left, right, top, bottom
@@ -417,16 +465,42 @@ std::vector<std::string> X11WindowSystem::processModules(ProcessId process)
     return path ? std::vector<std::string>{*path} : std::vector<std::string>();
 }
 
+// The manager drops a window's EWMH state and desktop when it is withdrawn: what was kept
+// at the hide is put back for the manager to read when it takes the window on again.
 void X11WindowSystem::showWindow(WindowHandle window)
 {
+    if (auto kept = withdrawnStates_.find(window); kept != withdrawnStates_.end()) {
+        const std::uint32_t state = x_->currentWmState(window);
+        if (state != XCB_ICCCM_WM_STATE_NORMAL && state != XCB_ICCCM_WM_STATE_ICONIC) {
+            const std::vector<xcb_atom_t> &states = kept->second.states;
+            xcb_change_property(x_->c, XCB_PROP_MODE_REPLACE, window, x_->ewmh._NET_WM_STATE, XCB_ATOM_ATOM, 32,
+                                std::uint32_t(states.size()), states.data());
+            if (kept->second.desktop)
+                xcb_change_property(x_->c, XCB_PROP_MODE_REPLACE, window, x_->ewmh._NET_WM_DESKTOP,
+                                    XCB_ATOM_CARDINAL, 32, 1, &*kept->second.desktop);
+        }
+        withdrawnStates_.erase(kept);
+    }
     xcb_map_window(x_->c, window);
     changed(window);
 }
 
 // Withdraws the window as its own program would (ICCCM 4.1.4): unmap it and tell the
-// manager with a synthetic UnmapNotify.
+// manager with a synthetic UnmapNotify. Its EWMH state and desktop are kept first.
 void X11WindowSystem::hideWindow(WindowHandle window)
 {
+    if (!withdrawnStates_.count(window)) {
+        xcb_get_property_cookie_t wmStateCookie = x_->property(window, x_->wmState, 2);
+        xcb_get_property_cookie_t statesCookie = x_->property(window, x_->ewmh._NET_WM_STATE, 32);
+        xcb_get_property_cookie_t desktopCookie = x_->property(window, x_->ewmh._NET_WM_DESKTOP, 1);
+        const std::uint32_t state = firstItem(x_->reply(wmStateCookie).get()).value_or(0);
+        Reply<xcb_get_property_reply_t> states = x_->reply(statesCookie);
+        Reply<xcb_get_property_reply_t> desktop = x_->reply(desktopCookie);
+        if (state == XCB_ICCCM_WM_STATE_NORMAL || state == XCB_ICCCM_WM_STATE_ICONIC) {
+            auto [items, count] = propertyItems(states.get());
+            withdrawnStates_[window] = {std::vector<xcb_atom_t>(items, items + count), firstItem(desktop.get())};
+        }
+    }
     xcb_unmap_window(x_->c, window);
     xcb_unmap_notify_event_t notify{};
     notify.response_type = XCB_UNMAP_NOTIFY;
@@ -446,6 +520,11 @@ void X11WindowSystem::restoreWindow(WindowHandle window)
 void X11WindowSystem::setTopmost(WindowHandle window, bool topmost)
 {
     xcb_ewmh_connection_t &ewmh = x_->ewmh;
+    auto setAbove = [&](std::vector<xcb_atom_t> &states) {
+        std::erase(states, ewmh._NET_WM_STATE_ABOVE);
+        if (topmost)
+            states.push_back(ewmh._NET_WM_STATE_ABOVE);
+    };
     const std::uint32_t state = x_->currentWmState(window);
     if (state != XCB_ICCCM_WM_STATE_NORMAL && state != XCB_ICCCM_WM_STATE_ICONIC) {
         // The manager ignores requests about windows it does not manage; it reads the
@@ -453,11 +532,11 @@ void X11WindowSystem::setTopmost(WindowHandle window, bool topmost)
         Reply<xcb_get_property_reply_t> reply = x_->reply(x_->property(window, ewmh._NET_WM_STATE, 32));
         auto [items, count] = propertyItems(reply.get());
         std::vector<xcb_atom_t> states(items, items + count);
-        std::erase(states, ewmh._NET_WM_STATE_ABOVE);
-        if (topmost)
-            states.push_back(ewmh._NET_WM_STATE_ABOVE);
+        setAbove(states);
         xcb_change_property(x_->c, XCB_PROP_MODE_REPLACE, window, ewmh._NET_WM_STATE, XCB_ATOM_ATOM, 32,
                             std::uint32_t(states.size()), states.data());
+        if (auto kept = withdrawnStates_.find(window); kept != withdrawnStates_.end())
+            setAbove(kept->second.states);
     }
     xcb_ewmh_request_change_wm_state(&ewmh, x_->screen, window,
                                      topmost ? XCB_EWMH_WM_STATE_ADD : XCB_EWMH_WM_STATE_REMOVE,

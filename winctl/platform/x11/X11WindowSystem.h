@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+struct xcb_get_property_reply_t;
+
 // The window system of an X11 desktop with an EWMH window manager.
 //
 // Windows are the client windows the manager lists, top of the stacking order first,
@@ -15,7 +17,12 @@
 // followed through PropertyNotify events: an enumeration asks the server only for the
 // stacking order and the top-level windows, and re-reads just the windows that changed.
 // Between enumerations the queries answer as of the last one, except about windows
-// changed here, which are read again. Errors about vanished windows are dropped.
+// changed here, which are read again, and destroyed ones, which are forgotten. Errors
+// about vanished windows are dropped.
+//
+// Titles are read as their property's type says (STRING, COMPOUND_TEXT, UTF8_STRING).
+// A client whose WM_CLIENT_MACHINE names another host has no process here (process 0,
+// so no executable); one that names no host is taken for a local one.
 class X11WindowSystem : public WindowSystem {
 public:
     // Connects to the named display, or to $DISPLAY when null; throws std::runtime_error
@@ -29,6 +36,8 @@ public:
     // the server sent, so that nothing piles up while no enumeration runs.
     int fileDescriptor() const;
     void processEvents();
+    // Waits until the server has carried out every request sent so far.
+    void sync();
 
     std::uint32_t version() override;
     RuntimeFunctions availableFunctions() override;
@@ -69,7 +78,15 @@ private:
         Kind kind = Kind::Normal;
     };
 
+    // What a hidden window had before the manager let go of it.
+    struct WithdrawnState {
+        std::vector<std::uint32_t> states;  // _NET_WM_STATE atoms
+        std::optional<std::uint32_t> desktop;
+    };
+
     const WindowInfo &info(WindowHandle window);
+    std::string text(const xcb_get_property_reply_t *reply) const;
+    bool isThisHost(const xcb_get_property_reply_t *clientMachine) const;
     void readClientList();
     void fetch(const std::vector<WindowHandle> &windows);
     void changed(WindowHandle window);
@@ -79,4 +96,6 @@ private:
     std::unordered_set<WindowHandle> managed_;
     bool clientListRead_ = false;
     std::unordered_map<ProcessId, std::optional<std::string>> executables_;  // for one enumeration
+    std::unordered_map<WindowHandle, WithdrawnState> withdrawnStates_;  // windows hidden here
+    std::string hostName_;
 };

@@ -1,0 +1,248 @@
+// Printed reports: the padding and cutting rules, the page frame, the report of the day and the
+// printer layer, on a recording printer and on a real PDF read back with pdftotext.
+
+#include "apoio.h"
+#include "appointments/modCompromissos.h"
+#include "appointments/painel_compromissos.h"
+#include "core/frmAgenda.h"
+#include "core/sessao.h"
+#include "platform/bandeja.h"
+#include "platform/impressora.h"
+#include "platform/localidade.h"
+#include "platform/modal.h"
+#include "platform/relogio.h"
+#include "reports/modRelatorios.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What a recording printer kept: every line of text and every rule with its place and page.
+struct Gravado {
+    struct Texto {
+        int pagina, x, y;
+        bool negrito;
+        QString texto;
+    };
+    QVector<Texto> textos;
+    QVector<QLine> regras;
+    int pagina = 1;
+    bool terminado = false;
+    QStringList linhasDaPagina(int p) const
+    {
+        QStringList l;
+        for (const Texto &t : textos)
+            if (t.pagina == p)
+                l << t.texto;
+        return l;
+    }
+};
+
+struct Gravadora : impressora::Impressora {
+    std::shared_ptr<Gravado> g = std::make_shared<Gravado>();
+    bool falhar = false;
+    bool EndDoc(QString *erro) override
+    {
+        g->terminado = true;
+        if (falhar && erro)
+            *erro = QStringLiteral("papel preso");
+        return !falhar;
+    }
+
+protected:
+    void imprimirLinha(const QString &linha) override { g->textos.push_back({g->pagina, CurrentX, CurrentY, FontBold, linha}); }
+    int alturaDaLinha() override { return 210; }
+    void tracar(int x1, int y1, int x2, int y2) override { g->regras.push_back(QLine(x1, y1, x2, y2)); }
+    void novaPagina() override { ++g->pagina; }
+};
+
+const QDateTime agora(QDate(2026, 12, 9), QTime(14, 5));
+
+} // namespace
+
+TEST(Relatorio, PreencherECortar)
+{
+    EXPECT_EQ(Preencher(QStringLiteral("ab"), 5), QStringLiteral("ab   "));
+    EXPECT_EQ(Preencher(QStringLiteral("ab"), 5, true), QStringLiteral("   ab"));
+    EXPECT_EQ(Preencher(QString(), 3), QStringLiteral("   "));
+    EXPECT_EQ(Preencher(QStringLiteral("abcdef"), 3, true), QStringLiteral("abcdef"));
+
+    // Piece lengths by description length, around every boundary, for the three widths.
+    const struct {
+        int largura, n;
+        bool ateQuatro;
+        QVector<int> pedacos;
+    } casos[] = {
+        {88, 88, false, {88}},        {88, 89, false, {88, 1, 0}},   {88, 90, false, {88, 2}},
+        {88, 176, false, {88, 88}},   {88, 177, false, {88, 88, 1}}, {88, 300, false, {88, 88, 124}},
+        {63, 63, true, {63}},         {63, 64, true, {63, 1, 0, 0}}, {63, 126, true, {63, 63}},
+        {63, 127, true, {63, 63, 1, 0}}, {63, 128, true, {63, 63, 2}}, {63, 189, true, {63, 63, 63}},
+        {63, 190, true, {63, 63, 63, 1}}, {68, 69, true, {68, 1, 0, 0}}, {68, 137, true, {68, 68, 1, 0}},
+        {68, 138, true, {68, 68, 2}}, {68, 205, true, {68, 68, 68, 1}},
+    };
+    for (const auto &c : casos) {
+        QVector<int> pedacos;
+        for (const QString &p : CortarDescricao(QString(c.n, u'x'), c.largura, c.ateQuatro))
+            pedacos << int(p.size());
+        EXPECT_EQ(pedacos, c.pedacos) << c.largura << "/" << c.n;
+    }
+    EXPECT_EQ(CortarDescricao(QStringLiteral("  a\r\nb  "), 10, false), QStringList{QStringLiteral("a b")});
+}
+
+TEST(Relatorio, DoDiaPulaVaziosEContinuacoes)
+{
+    QVector<LinhaGrade> linhas(5);
+    linhas[0] = {7, QStringLiteral("0"), QStringLiteral("2"), QStringLiteral("N"), 1, {}, {}, QStringLiteral("Aniversário de Ana")};
+    linhas[1] = {0, QStringLiteral("0"), {}, {}, 0, QStringLiteral("08:00"), {}, {}};
+    linhas[2] = {9, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("N"), 1, QStringLiteral("09:00"), QStringLiteral("10:00"), QString(100, u'a')};
+    linhas[3] = {10, QStringLiteral("9"), QStringLiteral("0"), QStringLiteral("N"), 1, QStringLiteral("09:30"), {}, QString(100, u'a')};
+    linhas[4] = {11, QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("S"), 2, QStringLiteral("11:00"), {}, QStringLiteral("Reunião [BIA]")};
+    const Relatorio r = RelatorioDoDia(QStringLiteral("quarta-feira, 9 de dezembro de 2026"), QString(40, u'N'), linhas);
+    EXPECT_EQ(r.cabecalho, QStringLiteral(" Compromissos do Dia : quarta-feira, 9 de dezembro de 2026 da Agenda do ") + QString(30, u'N'));
+    ASSERT_EQ(r.registros.size(), 3);
+    EXPECT_EQ(r.registros[0][0].texto, QStringLiteral("  ") + QString(13, u' ') + QStringLiteral(" | Aniversário de Ana"));
+    EXPECT_EQ(r.registros[1][0].texto, QStringLiteral("  09:00 - 10:00 | ") + QString(88, u'a') + QStringLiteral("\r\n") +
+                                           QString(16, u' ') + QStringLiteral("| ") + QString(12, u'a'));
+    EXPECT_EQ(r.registros[2][0].texto, QStringLiteral("  11:00         | Reunião [BIA]"));
+    EXPECT_EQ(r.registros[2][1].texto, QStringLiteral(" "));
+}
+
+TEST(Relatorio, PaginasComCabecalhoRegraERodape)
+{
+    Relatorio r;
+    r.cabecalho = QStringLiteral(" Teste");
+    r.abertura = {QStringLiteral("abertura")};
+    for (int i = 0; i < 40; ++i)
+        r.registros.push_back({{QStringLiteral("registro %1").arg(i), i == 0}, {QStringLiteral(" ")}});
+    r.fechamento = {QStringLiteral("fechamento")};
+    Gravadora impressora;
+    const Gravado &g = *impressora.g;
+    QString erro;
+    ASSERT_TRUE(ImprimirRelatorio(impressora, r, agora, &erro));
+    EXPECT_TRUE(g.terminado);
+    ASSERT_EQ(g.pagina, 2);
+    for (int p = 1; p <= 2; ++p) {
+        const QStringList l = g.linhasDaPagina(p);
+        EXPECT_EQ(l.first(), QStringLiteral(" Teste")) << p;
+        EXPECT_EQ(l.last(), QStringLiteral(" 09/12/2026 14:05") + QString(50, u' ') + QStringLiteral("Página : 0%1").arg(p));
+    }
+    EXPECT_EQ(g.textos.first().x, 100);
+    EXPECT_EQ(g.textos.first().y, 100);
+    EXPECT_EQ(g.textos[1].texto, QStringLiteral("abertura"));
+    EXPECT_EQ(g.textos[1].y, 500);
+    EXPECT_EQ(g.textos[2].y, 500 + 210 + 100);
+    EXPECT_TRUE(g.textos[2].negrito);
+    EXPECT_FALSE(g.textos[3].negrito);
+    EXPECT_EQ(g.regras.first(), QLine(100, 400, 11200, 400));
+    // Records are never split: the first page ends with a whole record past y 14000.
+    const QStringList primeira = g.linhasDaPagina(1);
+    EXPECT_EQ(primeira.at(primeira.size() - 2), QStringLiteral(" "));
+    EXPECT_EQ(g.linhasDaPagina(2).at(1), QStringLiteral("registro %1").arg((primeira.size() - 3) / 2));
+    EXPECT_EQ(g.linhasDaPagina(2).at(g.linhasDaPagina(2).size() - 2), QStringLiteral("fechamento"));
+
+    impressora.falhar = true;
+    EXPECT_FALSE(ImprimirRelatorio(impressora, r, agora, &erro));
+    EXPECT_EQ(erro, QStringLiteral("papel preso"));
+}
+
+TEST(Relatorio, PdfLidoDeVoltaComPdftotext)
+{
+    QTemporaryDir pasta;
+    const QString pdf = pasta.filePath(QStringLiteral("dia.pdf"));
+    qputenv("VELORA_PDF", pdf.toUtf8());
+    Relatorio r;
+    r.cabecalho = QStringLiteral(" Compromissos do Dia : quarta-feira da Agenda do Ana");
+    for (int i = 0; i < 60; ++i)
+        r.registros.push_back({{QStringLiteral("  09:00 - 10:00 | Reunião %1 ").arg(i) + QString(80, u'x')}, {QStringLiteral(" ")}});
+    QString erro;
+    std::unique_ptr<impressora::Impressora> p = impressora::Abrir(&erro);
+    ASSERT_TRUE(p) << erro.toStdString();
+    ASSERT_TRUE(ImprimirRelatorio(*p, r, agora, &erro)) << erro.toStdString();
+    qunsetenv("VELORA_PDF");
+
+    QProcess texto;
+    texto.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(texto.waitForFinished(30000));
+    ASSERT_EQ(texto.exitCode(), 0) << texto.readAllStandardError().toStdString();
+    const QString lido = QString::fromUtf8(texto.readAllStandardOutput());
+    EXPECT_EQ(lido.count(QStringLiteral("Compromissos do Dia : quarta-feira da Agenda do Ana")), lido.count(u'\f'));
+    EXPECT_GE(lido.count(u'\f'), 2);
+    EXPECT_TRUE(lido.contains(QStringLiteral("Página : 02")));
+    // The widest line is not cut at the page's edge.
+    EXPECT_TRUE(lido.contains(QStringLiteral("Reunião 59 ") + QString(80, u'x')));
+}
+
+namespace {
+
+struct Impressao : ::testing::Test {
+    BaseDeTeste base;
+    std::shared_ptr<Gravado> gravadora;
+    bool semImpressora = false;
+    void SetUp() override
+    {
+        bandeja::DefinirDisponivel(true);
+        relogio::DefinirAgora(agora);
+        localidade::Definir(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        impressora::DefinirFabrica([this](QString *erro) -> std::unique_ptr<impressora::Impressora> {
+            if (semImpressora) {
+                *erro = QStringLiteral("nenhuma impressora instalada");
+                return nullptr;
+            }
+            auto g = std::make_unique<Gravadora>();
+            gravadora = g->g;
+            return g;
+        });
+        base.InserirUsuario(QStringLiteral("ANA"), std::nullopt, QStringLiteral("Ana Souza"));
+        base.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
+    }
+    void TearDown() override
+    {
+        impressora::DefinirFabrica({});
+        EXPECT_EQ(modal::RoteirosPendentes(), 0);
+    }
+};
+
+} // namespace
+
+TEST_F(Impressao, FiguraDaImpressoraImprimeOPainelEAvisa)
+{
+    base.Executar(QStringLiteral("Insert into Compromissos(Usuario,Data,Hora,HoraFim,Compromisso,ChavePai,Status,Compartilhado) "
+                                 "values (1,'2026-12-09','09:00:00','10:00:00','Aula',0,'0','N')"));
+    Entrar(QStringLiteral("ANA"));
+    FrmAgenda &f = frmAgenda();
+    f.frmAgenda_imgNotas_Click();
+    f.frmAgenda_imgImpressora_Click();  // nothing to print on the note
+    EXPECT_EQ(gravadora, nullptr);
+
+    f.frmAgenda_imgCompromissos_Click();
+    auto ok = ResponderMensagem();
+    f.frmAgenda_imgImpressora_Click();
+    EXPECT_EQ(ok->texto, QStringLiteral("Documento Impresso com Sucesso"));
+    EXPECT_EQ(ok->icone, 0);
+    ASSERT_NE(gravadora, nullptr);
+    EXPECT_TRUE(gravadora->linhasDaPagina(1).contains(QStringLiteral("  09:00 - 10:00 | Aula")));
+
+    const struct {
+        bool semImpressora, falhar, vazio;
+        const char *mensagem;
+        int icone;
+    } falhas[] = {
+        {true, false, false, "Não Foi Possível Imprimir: nenhuma impressora instalada!", 3},
+        {false, false, true, "Não Há Nada para Imprimir!", 2},
+    };
+    for (const auto &c : falhas) {
+        semImpressora = c.semImpressora;
+        gravadora = nullptr;
+        if (c.vazio)
+            base.Executar(QStringLiteral("Delete from Compromissos"));
+        MontarGrade(Sessao.DiaExibido);
+        auto aviso = ResponderMensagem();
+        f.frmAgenda_imgImpressora_Click();
+        EXPECT_EQ(aviso->texto.toStdString(), c.mensagem);
+        EXPECT_EQ(aviso->icone, c.icone);
+        EXPECT_EQ(gravadora, nullptr) << c.mensagem;
+    }
+}
