@@ -62,7 +62,8 @@ void criarBase(const QString &arquivo, qint64 bytes)
     sqlite3_close(db);
 }
 
-// What a child process used: wall and CPU seconds (user + system), peak resident memory in MB.
+// What a child process used: wall and CPU seconds (user + system), peak resident memory in MB
+// (for the planner's own operations only).
 struct Uso {
     double parede = 0, cpu = 0, picoMb = 0;
 };
@@ -90,10 +91,12 @@ Uso executar(const std::vector<std::string> &argumentos, const QString &saida = 
     if (!WIFEXITED(estado) || WEXITSTATUS(estado) != 0)
         qFatal("%s terminou com falha", argv[0]);
     const auto s = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return {double(relogio.nsecsElapsed()) / 1e9, s(uso.ru_utime) + s(uso.ru_stime), double(uso.ru_maxrss) / 1024};
+    return {double(relogio.nsecsElapsed()) / 1e9, s(uso.ru_utime) + s(uso.ru_stime), 0};
 }
 
-// One operation, run in a child process (the benchmark itself with "--caso").
+// One operation, run in a child process (the benchmark itself with "--caso"); it prints its
+// own peak resident memory (VmHWM, KB). The rusage of a child would also count the parent's
+// memory it started as a copy of.
 int caso(const QString &nome, const QString &pasta)
 {
     modDb::DefinirPastaDados(pasta);
@@ -107,6 +110,11 @@ int caso(const QString &nome, const QString &pasta)
         erro = FazerBackup(backup);
     else if (nome == QLatin1String("restauracao"))
         erro = RestaurarBackup(backup);
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &linha : status.readAll().split('\n'))
+        if (linha.startsWith("VmHWM:"))
+            std::printf("%s\n", linha.mid(6).trimmed().split(' ').first().constData());
     return erro == 0 ? 0 : 1;
 }
 
@@ -120,7 +128,13 @@ void medir(const char *programa, qint64 megas)
     criarBase(banco, megas << 20);
     const double mb = double(QFileInfo(banco).size()) / (1 << 20);
     const auto arquivo = [&](const char *nome) { return QDir(pasta).filePath(QLatin1String(nome)); };
-    const auto caso = [&](const char *operacao) { return executar({programa, "--caso", operacao, pasta.toStdString()}); };
+    const auto caso = [&](const char *operacao) {
+        Uso u = executar({programa, "--caso", operacao, pasta.toStdString()}, arquivo("pico.txt"));
+        QFile pico(arquivo("pico.txt"));
+        pico.open(QIODevice::ReadOnly);
+        u.picoMb = pico.readAll().trimmed().toDouble() / 1024;
+        return u;
+    };
 
     // Warm the page cache, so every contender reads the file from memory.
     executar({"cat", banco.toStdString()}, QStringLiteral("/dev/null"));
@@ -136,7 +150,8 @@ void medir(const char *programa, qint64 megas)
                 double(QFileInfo(arquivo("codec.bck")).size()) / (1 << 20), double(QFileInfo(arquivo("codec.gz")).size()) / (1 << 20));
     std::printf("  %-44s %9s %9s %12s %10s\n", "", "parede s", "CPU s", "MB/s de CPU", "pico MB");
     const auto linha = [&](const char *o, const Uso &u) {
-        std::printf("  %-44s %9.2f %9.2f %12.1f %10.1f\n", o, u.parede, u.cpu, mb / u.cpu, u.picoMb);
+        std::printf("  %-44s %9.2f %9.2f %12.1f %10s\n", o, u.parede, u.cpu, mb / u.cpu,
+                    u.picoMb > 0 ? qPrintable(QString::number(u.picoMb, 'f', 1)) : "-");
     };
     linha("CompactarArquivo, nível 9", compactar);
     linha("gzip -9", gzip);
@@ -148,7 +163,7 @@ void medir(const char *programa, qint64 megas)
     // Other programs share the machine: CPU time measures the codecs, wall time what a user waits.
     std::printf("  vazão relativa a gzip, em CPU: compressão %.2fx, descompressão %.2fx\n", gzip.cpu / compactar.cpu,
                 gunzip.cpu / descompactar.cpu);
-    for (const char *nome : {"codec.bck", "codec.lst", "codec.gz", "codec.gunzip"})
+    for (const char *nome : {"codec.bck", "codec.lst", "codec.gz", "codec.gunzip", "pico.txt"})
         QFile::remove(arquivo(nome));
 }
 

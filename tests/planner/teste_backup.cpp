@@ -236,7 +236,7 @@ TEST_F(Backup, DanificadosOuHostisSaoRecusadosSemTocarNaBase)
     QByteArray original, saida;
     ASSERT_TRUE(DescompactarBytes(bom, original, erro, -1));
     const QByteArray antes = hashDaBase();
-    const qint64 pico = picoDeMemoriaKb();
+    [[maybe_unused]] const qint64 pico = picoDeMemoriaKb();
     int mesmosDados = 0;
     for (const Caso &c : casos) {
         // A flip in the extra bits of a match inside a run of zeros can give another encoding
@@ -255,7 +255,10 @@ TEST_F(Backup, DanificadosOuHostisSaoRecusadosSemTocarNaBase)
         EXPECT_EQ(erro, e) << c.nome.toStdString();
         ASSERT_EQ(hashDaBase(), antes) << c.nome.toStdString();
     }
+#ifndef __SANITIZE_ADDRESS__
+    // (AddressSanitizer keeps freed blocks in quarantine, so there the peak tells nothing.)
     EXPECT_LT(picoDeMemoriaKb() - pico, 32 * 1024) << "KB a mais no pico de memória";
+#endif
     EXPECT_LT(mesmosDados, 50);
     EXPECT_EQ(arquivos(base.pasta.path()), QStringList({"dadosu.lst"}));
 
