@@ -56,7 +56,7 @@ PainelCompromissos::PainelCompromissos(QWidget *parent) : tk::Moldura(parent)
 
     cmdCompromissoCalendario = new tk::BotaoFigura(this, recursos::Figura(QStringLiteral("calendario_mes")), QStringLiteral("Calendário do Mês"));
     cmdCompromissoCalendario->move(0, 384);
-    auto *lblCalendario = rotulo(this, QStringLiteral("Calendário do Mês"), 34, 388, 140);
+    auto *lblCalendario = new tk::Rotulo(this, QStringLiteral("Calendário do Mês"), 34, 388, 140);
     lblCalendario->setCursor(Qt::PointingHandCursor);
     lblCalendario->Click = [this] { frmAgenda_cmdCompromissoCalendario_Click(); };
 

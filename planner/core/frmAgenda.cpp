@@ -9,6 +9,7 @@
 #include "appointments/modLembretes.h"
 #include "appointments/modSons.h"
 #include "appointments/painel_compromissos.h"
+#include "backup/comandos_backup.h"
 #include "contacts/painel_enderecos.h"
 #include "core/frmConfig.h"
 #include "core/frmLogon.h"
@@ -179,6 +180,12 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     imgImpressora->setCursor(Qt::PointingHandCursor);
     imgImpressora->move(526, 9);
     imgImpressora->hide();
+    cmdBackup = new tk::BotaoFigura(picMainSkin, recursos::Figura(QStringLiteral("backup")),
+                                    QStringLiteral("Backup dos Dados no Disquete"));
+    cmdBackup->move(458, 6);
+    cmdRestore = new tk::BotaoFigura(picMainSkin, recursos::Figura(QStringLiteral("restaurar")),
+                                     QStringLiteral("Restaurar o Backup do Disquete"));
+    cmdRestore->move(492, 6);
     cmdConfig = new tk::BotaoFigura(picMainSkin, recursos::Figura(QStringLiteral("configuracao")),
                                     QStringLiteral("Seus Dados e Preferências"));
     cmdConfig->move(554, 6);
@@ -225,6 +232,8 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     cmdConfig->Click = [this] { frmConfig->frmAgenda_cmdConfig_Click(); };
     cmdLogout->Click = [this] { frmAgenda_cmdLogout_Click(); };
     cmdAjuda->Click = [this] { frmAgenda_cmdAjuda_Click(); };
+    cmdBackup->Click = frmAgenda_cmdBackup_Click;
+    cmdRestore->Click = frmAgenda_cmdRestore_Click;
     cmdCalculadora->Click = [this] { frmCalc->frmAgenda_cmdCalculadora_Click(); };
     imgMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
     imgImpressora->Click = [this] { frmAgenda_imgImpressora_Click(); };

@@ -31,6 +31,7 @@ public:
     PainelConfig *frmConfig;
     tk::Imagem *imgAjuda, *imgCompromissos, *imgEnderecos, *imgFinancas, *imgTarefas, *imgNotas;
     tk::BotaoFigura *cmdConfig, *cmdLogout, *cmdAjuda;
+    tk::BotaoFigura *cmdBackup, *cmdRestore;
     tk::Imagem *imgMinimizar, *imgImpressora;
     tk::Rotulo *lblMinimizar;
     tk::Moldura *frmLinhaApagar;

@@ -1,5 +1,6 @@
 #include "core/frmLogon.h"
 
+#include "backup/comandos_backup.h"
 #include "core/frmAgenda.h"
 #include "core/frmAguarde.h"
 #include "core/frmMenu.h"
@@ -259,6 +260,11 @@ void FrmLogon::abrirAgenda(bool consultarLinhaDeComando)
 
 void FrmLogon::frmLogon_cmdLogar_Click()
 {
+    // The reserved login restores the database from the medium instead of signing on.
+    if (txtLogin->text() == QLatin1String("DARADOVEZUDI")) {
+        frmLogon_RestaurarBackup();
+        return;
+    }
     const QString login = loginDigitado();
     RecordSet rs = Consultar(QStringLiteral("Select * from usuarios Where Login = '") + SqlTexto(login) +
                              QStringLiteral("' Order By Codigo"));

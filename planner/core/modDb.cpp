@@ -233,4 +233,14 @@ void DefinirEsperaOcupado(int ms)
     esperaOcupadoMs = ms;
 }
 
+int CopiarBase(const QString &destino)
+{
+    return motor_sql::CopiarBanco(ArquivoDados(), destino, esperaOcupadoMs);
+}
+
+int SubstituirBase(const QString &origem)
+{
+    return motor_sql::CopiarBanco(origem, ArquivoDados(), esperaOcupadoMs);
+}
+
 } // namespace modDb

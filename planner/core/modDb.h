@@ -96,4 +96,8 @@ void DefinirPastaDados(const QString &pasta, pastas::OrigemDados origem = pastas
 QString PrepararPastaDados();
 // How long a statement waits for a file another process holds locked.
 void DefinirEsperaOcupado(int ms);
+// The whole database: a consistent copy into the existing file destino, and its replacement by
+// the database in origem, in one transaction. Both return an SQLite result code (0 on success).
+int CopiarBase(const QString &destino);
+int SubstituirBase(const QString &origem);
 } // namespace modDb

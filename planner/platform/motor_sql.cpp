@@ -207,7 +207,66 @@ struct Comando {
     ~Comando() { sqlite3_finalize(st); }
 };
 
+// A connection of its own for a whole-file operation; closed when it goes.
+struct Arquivo {
+    sqlite3 *db = nullptr;
+    int rc;
+    Arquivo(const QString &caminho, int flags, int esperaOcupadoMs)
+        : rc(sqlite3_open_v2(caminho.toUtf8().constData(), &db, flags, nullptr))
+    {
+        sqlite3_busy_timeout(db, esperaOcupadoMs);
+    }
+    ~Arquivo() { sqlite3_close_v2(db); }
+};
+
 } // namespace
+
+int CopiarBanco(const QString &origem, const QString &destino, int esperaOcupadoMs)
+{
+    // Read-write even for the source: a journal left by a writer that died is rolled back
+    // before its pages are read.
+    Arquivo de(origem, SQLITE_OPEN_READWRITE, esperaOcupadoMs);
+    Arquivo para(destino, SQLITE_OPEN_READWRITE, esperaOcupadoMs);
+    if (de.rc != SQLITE_OK)
+        return de.rc & 0xff;
+    if (para.rc != SQLITE_OK)
+        return para.rc & 0xff;
+    sqlite3_backup *copia = sqlite3_backup_init(para.db, "main", de.db, "main");
+    if (!copia)
+        return sqlite3_errcode(para.db) & 0xff;
+    const int passo = sqlite3_backup_step(copia, -1);
+    const int fim = sqlite3_backup_finish(copia);
+    return passo == SQLITE_DONE ? fim & 0xff : passo & 0xff;
+}
+
+int VerificarBanco(const QString &arquivo, const QStringList &tabelas)
+{
+    Arquivo a(arquivo, SQLITE_OPEN_READONLY, 0);
+    if (a.rc != SQLITE_OK)
+        return a.rc & 0xff;
+    // The check walks every index against its table: a larger page cache than the default 2 MB
+    // spares it most of its re-reads of the file, and still holds memory to a bound.
+    sqlite3_exec(a.db, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
+    Comando c;
+    if (sqlite3_prepare_v2(a.db, "PRAGMA integrity_check", -1, &c.st, nullptr) != SQLITE_OK)
+        return sqlite3_errcode(a.db) & 0xff;
+    int rc = sqlite3_step(c.st);
+    if (rc != SQLITE_ROW)
+        return rc & 0xff;
+    if (qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(c.st, 0)), "ok") != 0)
+        return SQLITE_CORRUPT;
+    Comando t;
+    sqlite3_prepare_v2(a.db, "Select count(*) from sqlite_schema Where type = 'table' and name = ?1 collate nocase",
+                       -1, &t.st, nullptr);
+    for (const QString &tabela : tabelas) {
+        const QByteArray nome = tabela.toUtf8();
+        sqlite3_reset(t.st);
+        sqlite3_bind_text(t.st, 1, nome.constData(), int(nome.size()), SQLITE_TRANSIENT);
+        if (sqlite3_step(t.st) != SQLITE_ROW || sqlite3_column_int(t.st, 0) == 0)
+            return SQLITE_NOTADB;
+    }
+    return SQLITE_OK;
+}
 
 QString LerDataHora(const QString &texto)
 {

@@ -51,6 +51,18 @@ private:
     sqlite3 *db = nullptr;
 };
 
+// Copies the whole database origem into the existing file destino (an empty file is an empty
+// database) with SQLite's online backup, in one step and one transaction: a consistent snapshot of
+// a file other processes may be writing, or a replacement they see whole or not at all (an
+// interrupted one is undone from destino's journal when the file is next opened). Returns an
+// SQLite result code, SQLITE_OK (0) on success.
+int CopiarBanco(const QString &origem, const QString &destino, int esperaOcupadoMs);
+
+// Whether the file is a sound database holding these tables: SQLITE_OK, SQLITE_CORRUPT when
+// "PRAGMA integrity_check" finds faults, SQLITE_NOTADB when it is no database or a table is
+// missing, or the code opening it failed with.
+int VerificarBanco(const QString &arquivo, const QStringList &tabelas);
+
 // Rewrites the parts of the dialect SQLite does not read itself; string literals stay untouched.
 QString TraduzirDialeto(const QString &sql);
 

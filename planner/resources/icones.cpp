@@ -207,6 +207,23 @@ void porta(QPainter &p)
     p.drawLine(QPointF(15.5, 15.5), QPointF(19, 12));
 }
 
+// A diskette with an arrow: into it (the backup, sentido 1) or out of it (the restore, -1).
+void disquete(QPainter &p, int sentido)
+{
+    p.setPen(contorno(azulEscuro));
+    p.setBrush(Qt::white);
+    p.drawPolygon(QPolygonF({{3.5, 9.5}, {14.5, 9.5}, {16.5, 11.5}, {16.5, 20.5}, {3.5, 20.5}}));
+    p.setBrush(azulClaro);
+    p.drawRect(QRectF(6.5, 9.5, 6, 3.5));
+    p.setBrush(creme);
+    p.drawRect(QRectF(6, 15.5, 8, 5));
+    const double ponta = sentido > 0 ? 9 : 2.5, base = sentido > 0 ? 2.5 : 9;
+    p.setPen(contorno(QColor(0xff, 0xc0, 0x80), 2.2));
+    p.drawLine(QPointF(19, base), QPointF(19, ponta));
+    p.drawLine(QPointF(16, ponta - 3 * sentido), QPointF(19, ponta));
+    p.drawLine(QPointF(22, ponta - 3 * sentido), QPointF(19, ponta));
+}
+
 // Hide to the tray: an arrow down onto a bar.
 void recolher(QPainter &p)
 {
@@ -355,6 +372,8 @@ Figuras BotoesDoCabecalho()
         {QStringLiteral("configuracao"), botao(engrenagem)},
         {QStringLiteral("ajuda"), botao(interrogacao)},
         {QStringLiteral("sair"), botao(porta)},
+        {QStringLiteral("backup"), botao([](QPainter &p) { disquete(p, 1); })},
+        {QStringLiteral("restaurar"), botao([](QPainter &p) { disquete(p, -1); })},
         {QStringLiteral("minimizar"), botao(recolher)},
     };
 }

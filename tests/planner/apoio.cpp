@@ -60,6 +60,11 @@ void BaseDeTeste::Executar(const QString &sql)
 
 QString BaseDeTeste::Valor(const QString &sql)
 {
+    return ValorEm(arquivo, sql);
+}
+
+QString ValorEm(const QString &arquivo, const QString &sql)
+{
     Direta d(arquivo);
     sqlite3_stmt *st = nullptr;
     EXPECT_EQ(sqlite3_prepare_v2(d.db, sql.toUtf8().constData(), -1, &st, nullptr), SQLITE_OK) << sql.toStdString();
@@ -95,10 +100,12 @@ void Digitar(QWidget *alvo, const QString &texto)
     }
 }
 
-std::shared_ptr<MensagemVista> ResponderMensagem(bool concordar)
+std::shared_ptr<MensagemVista> ResponderMensagem(bool concordar, std::function<void()> aoExibir)
 {
     auto vista = std::make_shared<MensagemVista>();
-    modal::Enfileirar([vista, concordar](QWidget &janela) {
+    modal::Enfileirar([vista, concordar, aoExibir](QWidget &janela) {
+        if (aoExibir)
+            aoExibir();
         auto *f = dynamic_cast<FrmMsgBox *>(&janela);
         ASSERT_NE(f, nullptr) << "esperava a caixa de mensagem, veio " << janela.windowTitle().toStdString();
         vista->exibida = true;

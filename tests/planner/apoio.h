@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -23,6 +24,9 @@ struct BaseDeTeste {
     // The first column of the first row of a query, outside the planner.
     QString Valor(const QString &sql);
 };
+
+// The same on any database file.
+QString ValorEm(const QString &arquivo, const QString &sql);
 
 class QWidget;
 
@@ -44,8 +48,9 @@ struct MensagemVista {
     bool noTopo = false;  // in the topmost band while shown
 };
 
-// Queues the answer to the next message box: agree ("&Okay"/"&Confirmar") or decline.
-std::shared_ptr<MensagemVista> ResponderMensagem(bool concordar = true);
+// Queues the answer to the next message box: agree ("&Okay"/"&Confirmar") or decline; aoExibir
+// runs while the box is shown.
+std::shared_ptr<MensagemVista> ResponderMensagem(bool concordar = true, std::function<void()> aoExibir = {});
 
 // Queues the answer to the next system message box (the start-up probe's).
 std::shared_ptr<MensagemVista> ResponderMensagemDoSistema();

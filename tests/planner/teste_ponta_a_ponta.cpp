@@ -1,12 +1,13 @@
 // The real velora program on a desktop of its own (Xvfb + openbox), driven as a user drives
 // it: starting, a second start, a new account through the profile, an appointment, the
 // calculator and the clock, the ledger, the reminders and the month calendar, the address book,
-// and two users' tasks and notes.
+// and two users' tasks and notes, a backup and its restore.
 
 #include "XTestClient.h"
 #include "XTestMain.h"
 #include "esquema.h"
 
+#include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -46,6 +48,29 @@ QString valor(const QString &arquivo, const char *sql)
     }
     sqlite3_close(db);
     return v;
+}
+
+// Every row of every table, in key order: two files with the same text hold the same data.
+QString conteudo(const QString &arquivo)
+{
+    sqlite3 *db = nullptr;
+    QString texto;
+    sqlite3_open_v2(arquivo.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *tabelas = nullptr;
+    sqlite3_prepare_v2(db, "Select name from sqlite_schema Where type = 'table' Order By name", -1, &tabelas, nullptr);
+    while (sqlite3_step(tabelas) == SQLITE_ROW) {
+        const QByteArray tabela(reinterpret_cast<const char *>(sqlite3_column_text(tabelas, 0)));
+        texto += QString::fromUtf8(tabela) + u':';
+        sqlite3_stmt *linhas = nullptr;
+        sqlite3_prepare_v2(db, "Select * from \"" + tabela + "\" Order By rowid", -1, &linhas, nullptr);
+        while (sqlite3_step(linhas) == SQLITE_ROW)
+            for (int i = 0; i < sqlite3_column_count(linhas); ++i)
+                texto += QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(linhas, i))) + u'|';
+        sqlite3_finalize(linhas);
+    }
+    sqlite3_finalize(tabelas);
+    sqlite3_close(db);
+    return texto;
 }
 
 void executar(const QString &arquivo, const char *sql)
@@ -120,12 +145,23 @@ struct PontaAPonta : ::testing::Test {
     }
     void digitar(const std::string &texto) { xdotool({"type", "--delay", "20", texto}); }
     void tecla(const std::string &t) { xdotool({"key", t}); }
-    // Answers the message box with Enter and waits until it is gone.
+    // The window manager's frame around a window (the root while it is not managed).
+    xcb_window_t moldura(xcb_window_t w)
+    {
+        xcb_query_tree_reply_t *r = xcb_query_tree_reply(x.connection(), xcb_query_tree(x.connection(), w), nullptr);
+        const xcb_window_t pai = r ? r->parent : XCB_NONE;
+        std::free(r);
+        return pai;
+    }
+    // Answers the message box with Enter and waits until that showing is over: the box is gone,
+    // or already shown again for the next message, in a new frame.
     void responderMensagem()
     {
-        ativar(esperarJanela("Mensagem do Velora"));
+        const xcb_window_t caixa = esperarJanela("Mensagem do Velora");
+        const xcb_window_t frame = moldura(caixa);
+        ativar(caixa);
         tecla("Return");
-        EXPECT_TRUE(esperarSumir("Mensagem do Velora"));
+        EXPECT_TRUE(x.waitUntil([&] { return !x.viewable(caixa) || moldura(caixa) != frame; }, 20s));
     }
 };
 
@@ -950,4 +986,81 @@ TEST_F(PontaAPonta, TarefasENotaDeCadaUsuario)
     responderMensagem();  // "Você Confirma Limpeza das Anotações?"
     EXPECT_TRUE(x.waitUntil([&] { return valor(arquivo, (QByteArray("Select Notas is Null from (") + notaDaAna + ")").constData()) == "1"; }, 20s));
     EXPECT_EQ(valor(arquivo, "Select count(*) from Notas"), QStringLiteral("2"));
+}
+
+TEST_F(PontaAPonta, BackupPelaAgendaERestauracaoPeloLoginReservado)
+{
+    inserirUsuario("ANA");
+    executar(arquivo, "Insert into Compromissos (Usuario, Data, Compromisso, ChavePai, Status, Compartilhado) "
+                      "Values (1, '2030-01-01', 'Guardado no backup', 0, '3', 'N')");
+    QTemporaryDir midia;
+    const QString backup = midia.filePath(QStringLiteral("Velora.Bck"));
+    xtest::ChildProcess velora = iniciar({"VELORA_DRIVE_A=" + midia.path().toStdString()});
+    const xcb_window_t agenda = esperarJanela("Agenda Velora");
+    ASSERT_NE(agenda, XCB_NONE);
+    const QString noBackup = conteudo(arquivo);
+    ativar(agenda);
+    clicar(agenda, 458 + 12, 6 + 12);  // the backup button
+    responderMensagem();  // "Backup Realizado com Sucesso!"
+
+    // The stream before the trailer is zlib's, read back here with zlib's one-shot call.
+    QFile f(backup);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray b = f.readAll();
+    f.close();
+    ASSERT_GT(b.size(), 17);
+    const QByteArray trailer = b.right(17);
+    EXPECT_EQ(trailer.left(5), QByteArray(5, '\0'));
+    uLongf tamanho = uLongf(trailer.mid(5).left(11).toLongLong());
+    ASSERT_GT(tamanho, 0u);
+    EXPECT_EQ(trailer.at(16), trailer.at(15));
+    QByteArray base(qsizetype(tamanho), '\0');
+    ASSERT_EQ(uncompress(reinterpret_cast<Bytef *>(base.data()), &tamanho, reinterpret_cast<const Bytef *>(b.constData()),
+                         uLong(b.size() - 17)), Z_OK);
+    EXPECT_EQ(qsizetype(tamanho), base.size());
+    QFile descompactado(midia.filePath(QStringLiteral("descompactado.lst")));
+    ASSERT_TRUE(descompactado.open(QIODevice::WriteOnly));
+    descompactado.write(base);
+    descompactado.close();
+    EXPECT_EQ(conteudo(descompactado.fileName()), noBackup);
+    descompactado.remove();
+
+    // Data changed afterwards; the user logs out and restores from the logon window.
+    executar(arquivo, "Delete from Compromissos");
+    clicar(agenda, 622 + 12, 6 + 12);  // log out
+    const xcb_window_t logon = esperarJanela("Velora");
+    ASSERT_TRUE(esperarSumir("Agenda Velora"));
+    const auto restaurar = [&] {
+        ativar(logon);
+        clicar(logon, 140, 48);  // the login box
+        digitar("daradovezudi");
+        tecla("Return");
+        responderMensagem();  // "Você Confirma Restaução do Backup?": Enter confirms
+        responderMensagem();  // the outcome
+    };
+    restaurar();
+    EXPECT_TRUE(x.waitUntil([&] { return conteudo(arquivo) == noBackup; }, 20s)) << "os dados não voltaram";
+    EXPECT_EQ(janela("Agenda Velora"), XCB_NONE);  // the user must sign on
+    EXPECT_NE(janela("Velora"), XCB_NONE);
+
+    // A damaged backup is refused, and the database file stays as it was, byte for byte.
+    const auto hash = [&] {
+        QFile base(arquivo);
+        return base.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(base.readAll(), QCryptographicHash::Sha1) : QByteArray();
+    };
+    const QByteArray antes = hash();
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.seek(b.size() - 19);  // the stream's checksum
+    f.write(QByteArray(1, char(~b.at(b.size() - 19))));
+    f.close();
+    restaurar();
+    EXPECT_EQ(hash(), antes);
+
+    ativar(logon);
+    clicar(logon, 140, 48);
+    tecla("End");
+    xdotool({"key", "--repeat", "15", "BackSpace"});  // the reserved login stays after a failure
+    digitar("ana");
+    tecla("Return");
+    EXPECT_NE(esperarJanela("Agenda Velora"), XCB_NONE);
 }

@@ -42,6 +42,7 @@ TEST(RecursosFiguras, CadaNomeComSeuTamanho)
         {"grave", 32, 32},         {"fechar", 16, 16},       {"velora", 64, 64},
         {"impressora", 24, 24},    {"configuracao", 24, 24}, {"ajuda", 24, 24},
         {"sair", 24, 24},          {"minimizar", 24, 24},    {"inicial", 160, 160},
+        {"backup", 24, 24},        {"restaurar", 24, 24},
         {"dia_anterior", 18, 18},  {"dia_seguinte", 18, 18}, {"calendario", 24, 24},
         {"calculadora", 24, 24},   {"relogio_centro", 33, 33}, {"tecla_0", 97, 28},
         {"email", 24, 24},
