@@ -449,9 +449,9 @@ std::vector<std::string> replayJournals(const std::filesystem::path &folder, con
                                "X server of " + display.name + ", which are all gone; it was removed");
             continue;
         }
-        const std::string outcome = putBack(*journal, system, facts);
+        if (!journal->records.empty())
+            messages.push_back(putBack(*journal, system, facts) + " (journal " + file.string() + ")");
         removeFile(file);
-        messages.push_back(outcome + " (journal " + file.string() + ")");
     }
     return messages;
 }

@@ -308,6 +308,7 @@ TEST_F(ProgramTest, AConnectionKilledFromOutsideEndsTheProgramWithEveryChangeUnd
     ASSERT_TRUE(keeper.waitForExit(20s));
     EXPECT_TRUE(WIFEXITED(keeper.exitStatus())) << "ended by a signal";
     EXPECT_TRUE(client.waitUntil([&] { return shown(target); })) << "the hidden window stayed hidden";
+    EXPECT_TRUE(std::filesystem::is_empty(runtime / "panekeeper")) << "a journal was left";
 }
 
 TEST_F(ProgramTest, OfCopiesStartedTogetherOneStaysAndTheOthersShowItsDialog)
