@@ -1,5 +1,7 @@
 #include "WindowActions.h"
 
+#include "ChangeJournal.h"
+
 namespace {
 
 const char *titleSuffix(ChangeKind kind)
@@ -45,32 +47,35 @@ void WindowActions::applyWindowAction(std::uint32_t index, WindowAction action, 
     if (row < 0 || !canRecord(hwnd, kind))
         return;
     const WindowEntry &window = inventory_.listedWindows[std::uint32_t(row)];
+    const std::vector<WindowHandle> owned = ownedWindowsToChange(hwnd);
+    if (!writeToJournal(kind, hwnd, owned))
+        return;
     switch (action) {
     case WindowAction::Hide:
         system_.hideWindow(hwnd);
-        applyToOwnedWindows(hwnd, [this](WindowHandle h) { system_.hideWindow(h); });
+        applyToOwnedWindows(owned, [this](WindowHandle h) { system_.hideWindow(h); });
         recordChange(window, ChangeKind::Hidden);
         break;
     case WindowAction::MakeTopmost:
-        makeTopmost(window);
+        makeTopmost(window, owned);
         break;
     case WindowAction::MakeTransparent:
-        makeTransparent(window);
+        makeTransparent(window, owned);
         break;
     case WindowAction::Restore:
         break;
     }
 }
 
-void WindowActions::makeTopmost(const WindowEntry &window)
+void WindowActions::makeTopmost(const WindowEntry &window, const std::vector<WindowHandle> &owned)
 {
     system_.restoreWindow(window.hwnd);  // a minimised window comes back first
     system_.setTopmost(window.hwnd, true);
-    applyToOwnedWindows(window.hwnd, [this](WindowHandle h) { system_.setTopmost(h, true); });
+    applyToOwnedWindows(owned, [this](WindowHandle h) { system_.setTopmost(h, true); });
     recordChange(window, ChangeKind::OnTop);
 }
 
-void WindowActions::makeTransparent(const WindowEntry &window)
+void WindowActions::makeTransparent(const WindowEntry &window, const std::vector<WindowHandle> &owned)
 {
     const auto alpha = std::uint8_t(transparencyPercent * 255 / 100);
     auto apply = [this, alpha](WindowHandle h) {
@@ -78,7 +83,7 @@ void WindowActions::makeTransparent(const WindowEntry &window)
         system_.setLayeredAlpha(h, alpha);
     };
     apply(window.hwnd);
-    applyToOwnedWindows(window.hwnd, apply);
+    applyToOwnedWindows(owned, apply);
     recordChange(window, ChangeKind::Transparent);
 }
 
@@ -95,16 +100,49 @@ bool WindowActions::canRecord(WindowHandle hwnd, ChangeKind kind) const
     return findRecord(hwnd, kind) >= 0 || !changeRecords.full();
 }
 
-void WindowActions::applyToOwnedWindows(WindowHandle owner, const std::function<void(WindowHandle)> &call)
+// The owned windows an action on owner changes. One that could not be remembered for the
+// restore is left alone.
+std::vector<WindowHandle> WindowActions::ownedWindowsToChange(WindowHandle owner) const
 {
+    std::vector<WindowHandle> out;
+    std::uint32_t room = tableCapacity - touchedOwnedWindows.count();
     for (WindowHandle owned : inventory_.ownedWindows) {
         if (system_.owner(owned) != owner)
             continue;
-        // An owned window that could not be remembered for the restore is left alone.
-        if (!touchedOwnedWindows.contains(owned) && !touchedOwnedWindows.append(owned))
-            continue;
-        call(owned);
+        if (touchedOwnedWindows.contains(owned)) {
+            out.push_back(owned);
+        } else if (room > 0) {
+            --room;
+            out.push_back(owned);
+        }
     }
+    return out;
+}
+
+void WindowActions::applyToOwnedWindows(const std::vector<WindowHandle> &owned,
+                                        const std::function<void(WindowHandle)> &call)
+{
+    for (WindowHandle h : owned) {
+        if (!touchedOwnedWindows.contains(h))
+            touchedOwnedWindows.append(h);
+        call(h);
+    }
+}
+
+// One record per window the change is about to touch, with what finds the window again.
+bool WindowActions::writeToJournal(ChangeKind kind, WindowHandle hwnd, const std::vector<WindowHandle> &owned)
+{
+    if (!journal)
+        return true;
+    std::vector<JournalRecord> records;
+    auto add = [&](WindowHandle h) {
+        records.push_back({kind, h, system_.processId(h), system_.className(h),
+                           kind == ChangeKind::Hidden ? system_.showState(h) : std::string()});
+    };
+    add(hwnd);
+    for (WindowHandle h : owned)
+        add(h);
+    return journal->add(records);
 }
 
 void WindowActions::recordChange(const WindowEntry &window, ChangeKind kind)
@@ -164,11 +202,7 @@ void WindowActions::restore(std::uint32_t index, bool useGivenKind, ChangeKind g
         return;
     undoChange(kind, hwnd);
     if (int k = findRecord(hwnd, kind); k >= 0) {
-        for (WindowHandle touched : touchedOwnedWindows) {
-            if (system_.owner(touched) == hwnd)
-                undoChange(kind, touched);
-        }
-        removeRecord(std::uint32_t(k));
+        finishRestore(std::uint32_t(k), kind, hwnd);
     } else {
         for (const WindowEntry &other : inventory_.allWindows) {
             if (other.owner == hwnd)
@@ -179,30 +213,46 @@ void WindowActions::restore(std::uint32_t index, bool useGivenKind, ChangeKind g
 
 void WindowActions::restoreRecord(std::uint32_t k)
 {
-    const WindowEntry &record = changeRecords[k];
-    undoChange(record.changeKind, record.hwnd);
-    for (WindowHandle touched : touchedOwnedWindows) {
-        if (system_.owner(touched) == record.hwnd)
-            undoChange(record.changeKind, touched);
-    }
+    const ChangeKind kind = changeRecords[k].changeKind;
+    const WindowHandle hwnd = changeRecords[k].hwnd;
+    undoChange(kind, hwnd);
     // Removed even when the window is gone or the change cannot be undone here, so
     // that undoing everything always ends.
+    finishRestore(k, kind, hwnd);
+}
+
+void WindowActions::finishRestore(std::uint32_t k, ChangeKind kind, WindowHandle hwnd)
+{
+    std::vector<WindowHandle> undone{hwnd};
+    for (WindowHandle touched : touchedOwnedWindows) {
+        if (system_.owner(touched) == hwnd) {
+            undoChange(kind, touched);
+            undone.push_back(touched);
+        }
+    }
     removeRecord(k);
+    if (journal && !undoingAll_)
+        journal->remove(kind, undone);
 }
 
 void WindowActions::undoChange(ChangeKind kind, WindowHandle hwnd)
 {
+    undoWindowChange(system_, inventory_.facts(), kind, hwnd);
+}
+
+void undoWindowChange(WindowSystem &system, const SystemFacts &facts, ChangeKind kind, WindowHandle hwnd)
+{
     switch (kind) {
     case ChangeKind::Hidden:
-        system_.showWindow(hwnd);
+        system.showWindow(hwnd);
         break;
     case ChangeKind::OnTop:
-        system_.setTopmost(hwnd, false);
+        system.setTopmost(hwnd, false);
         break;
     case ChangeKind::Transparent:
-        if (inventory_.facts().hasLayeredWindows()) {
-            system_.setExtendedStyle(hwnd, system_.extendedStyle(hwnd) & ~exStyleLayered);
-            system_.redrawWindow(hwnd);
+        if (facts.hasLayeredWindows()) {
+            system.setExtendedStyle(hwnd, system.extendedStyle(hwnd) & ~exStyleLayered);
+            system.redrawWindow(hwnd);
         }
         break;
     case ChangeKind::None:
@@ -210,12 +260,18 @@ void WindowActions::undoChange(ChangeKind kind, WindowHandle hwnd)
     }
 }
 
+// The journal is written once more at the end, not after every record: should the
+// process die halfway, undoing again what was undone already does no harm.
 void WindowActions::undoAll()
 {
+    undoingAll_ = true;
     while (!changeRecords.empty())
         applyWindowAction(0, WindowAction::Restore, false, ChangeKind::None, false);
+    undoingAll_ = false;
     changeRecords.clear();
     touchedOwnedWindows.clear();
+    if (journal)
+        journal->clear();
 }
 
 void WindowActions::removeRecord(std::uint32_t k)

@@ -2,6 +2,8 @@
 
 #include "WindowInventory.h"
 
+class ChangeJournal;
+
 enum class WindowAction { Hide = 1, MakeTopmost = 2, Restore = 3, MakeTransparent = 4 };
 
 // Which requests ask for the password first.
@@ -28,6 +30,9 @@ public:
     // The password check: true when the user confirmed with the right password.
     std::function<bool()> askPassword;
     int pickWindowMode = 0;  // 1 hides the picked window, 0 makes it topmost
+    // Where each change is written before it is made; a change that cannot be written
+    // there is not made. None: changes are not kept beyond the process.
+    ChangeJournal *journal = nullptr;
 
     // index: a listed row for Hide, MakeTopmost and MakeTransparent. For Restore, a
     // position in changeRecords when useGivenKind is false; with useGivenKind, the
@@ -50,14 +55,24 @@ public:
 private:
     bool passesPasswordGate(bool ask, bool flag);
     bool canRecord(WindowHandle hwnd, ChangeKind kind) const;
-    void applyToOwnedWindows(WindowHandle owner, const std::function<void(WindowHandle)> &call);
+    std::vector<WindowHandle> ownedWindowsToChange(WindowHandle owner) const;
+    void applyToOwnedWindows(const std::vector<WindowHandle> &owned, const std::function<void(WindowHandle)> &call);
+    bool writeToJournal(ChangeKind kind, WindowHandle hwnd, const std::vector<WindowHandle> &owned);
     void recordChange(const WindowEntry &window, ChangeKind kind);
     void restore(std::uint32_t index, bool useGivenKind, ChangeKind givenKind, bool askPassword);
     void restoreRecord(std::uint32_t k);
+    // After the change of record k was undone on its window hwnd: undoes it on the touched
+    // windows hwnd owns, then removes the record and its journal lines.
+    void finishRestore(std::uint32_t k, ChangeKind kind, WindowHandle hwnd);
     void undoChange(ChangeKind kind, WindowHandle hwnd);
-    void makeTopmost(const WindowEntry &window);
-    void makeTransparent(const WindowEntry &window);
+    void makeTopmost(const WindowEntry &window, const std::vector<WindowHandle> &owned);
+    void makeTransparent(const WindowEntry &window, const std::vector<WindowHandle> &owned);
 
     WindowInventory &inventory_;
     WindowSystem &system_;
+    bool undoingAll_ = false;  // the journal goes as a whole at the end
 };
+
+// Undoes a change of this kind on one window: shows it, takes it out of the topmost band
+// or makes it opaque.
+void undoWindowChange(WindowSystem &system, const SystemFacts &facts, ChangeKind kind, WindowHandle hwnd);

@@ -1,6 +1,8 @@
 // The program on a real X desktop, and its dialog's buttons on real windows.
 #include "ProgramFixture.h"
 
+#include <filesystem>
+
 namespace {
 
 TEST_F(ProgramTest, StartsIntoTheTrayWithDefaultSettingsAndASecondStartShowsIt)
@@ -44,6 +46,7 @@ TEST_F(ProgramTest, TraySubmenusChangeWindowsAndExitBringsThemBack)
     ASSERT_TRUE(keeper.waitForExit(20s)) << "E&xit did not end the program";
     EXPECT_EQ(keeper.exitStatus(), 0);
     EXPECT_TRUE(client.waitUntil([&] { return shown(target) && !client.hasState(other, "_NET_WM_STATE_ABOVE"); }));
+    EXPECT_TRUE(std::filesystem::is_empty(runtime / "panekeeper")) << "a journal was left";
 }
 
 TEST_F(ProgramTest, ThePickerHidesTheClickedWindowAndATerminationSignalShowsItAgain)

@@ -40,10 +40,11 @@ inline std::string display()
     return xtest::testServer().display();
 }
 
-// Runs a tool to its end; its exit code, or a failure past the deadline.
-inline int run(const std::vector<std::string> &arguments)
+// Runs a tool to its end, on the test's display unless told another; its exit code, or a
+// failure past the deadline.
+inline int run(const std::vector<std::string> &arguments, const std::string &on = display())
 {
-    ChildProcess tool = xtest::spawnProgram(arguments, {"DISPLAY=" + display()});
+    ChildProcess tool = xtest::spawnProgram(arguments, {"DISPLAY=" + on});
     if (!tool.waitForExit(20s))
         throw std::runtime_error(arguments[0] + " did not end in time");
     return WIFEXITED(tool.exitStatus()) ? WEXITSTATUS(tool.exitStatus()) : -1;
@@ -72,15 +73,17 @@ protected:
 
     }
 
-    // The program as a user starts it, in the test's settings folders, with the X tray;
-    // environment holds further "NAME=value" entries.
-    ChildProcess start(const std::vector<std::string> &arguments = {}, std::vector<std::string> environment = {})
+    // The program as a user starts it, in the test's settings folders, with the X tray
+    // (on the test's display unless told another); environment holds further "NAME=value"
+    // entries, redirects descriptors it is to get.
+    ChildProcess start(const std::vector<std::string> &arguments = {}, std::vector<std::string> environment = {},
+                       const std::string &on = display(), const std::vector<xtest::Redirect> &redirects = {})
     {
         std::vector<std::string> command{program};
         command.insert(command.end(), arguments.begin(), arguments.end());
-        environment.insert(environment.end(), {"DISPLAY=" + display(), "QT_QPA_PLATFORM=xcb",
+        environment.insert(environment.end(), {"DISPLAY=" + on, "QT_QPA_PLATFORM=xcb",
                                                "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent"});
-        return xtest::spawnProgram(command, environment);
+        return xtest::spawnProgram(command, environment, redirects);
     }
 
     xcb_window_t openProgramWindow(const std::string &title)
@@ -90,20 +93,22 @@ protected:
         return programs.back()->window();
     }
 
-    // The program's windows, found by their class.
-    std::vector<xcb_window_t> ownWindows(bool viewableOnly = true)
+    // The program's windows, found by their class, on the test's display or another.
+    std::vector<xcb_window_t> ownWindows(bool viewableOnly = true) { return ownWindowsOn(client, viewableOnly); }
+    static std::vector<xcb_window_t> ownWindowsOn(XClient &on, bool viewableOnly = true)
     {
         std::vector<xcb_window_t> out;
-        for (xcb_window_t w : client.descendants(client.root())) {
-            if (client.wmClass(w).first == "panekeeper" && (!viewableOnly || client.viewable(w)))
+        for (xcb_window_t w : on.descendants(on.root())) {
+            if (on.wmClass(w).first == "panekeeper" && (!viewableOnly || on.viewable(w)))
                 out.push_back(w);
         }
         return out;
     }
-    xcb_window_t dialog()
+    xcb_window_t dialog() { return dialogOn(client); }
+    static xcb_window_t dialogOn(XClient &on)
     {
-        for (xcb_window_t w : ownWindows(false)) {
-            if (client.wmClass(w).second == "#32770" && client.text(w, "_NET_WM_NAME") == dialogTitle)
+        for (xcb_window_t w : ownWindowsOn(on, false)) {
+            if (on.wmClass(w).second == "#32770" && on.text(w, "_NET_WM_NAME") == dialogTitle)
                 return w;
         }
         return XCB_NONE;

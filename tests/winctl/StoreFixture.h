@@ -5,20 +5,23 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
-// Points the machine-wide store, the user's configuration and the system's autostart
-// folder into a fresh temporary folder for each test.
+// Points the machine-wide store, the user's configuration, the system's autostart folder
+// and the user's runtime folder into a fresh temporary folder for each test.
 class StoreFixture : public ::testing::Test {
 protected:
     std::filesystem::path home;
     std::filesystem::path machine;
     std::filesystem::path config;
     std::filesystem::path systemAutostart;
+    std::filesystem::path runtime;
 
     void SetUp() override
     {
@@ -28,7 +31,10 @@ protected:
         machine = home / "machine";
         config = home / "config";
         systemAutostart = home / "xdg-autostart";
+        runtime = home / "runtime";
+        ASSERT_EQ(::mkdir(runtime.c_str(), 0700), 0);
         ::setenv("PANEKEEPER_MACHINE_STORE", machine.c_str(), 1);
+        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
         ::setenv("PANEKEEPER_SYSTEM_AUTOSTART", systemAutostart.c_str(), 1);
     }

@@ -96,6 +96,54 @@ TEST_F(X11DesktopTest, HideThenShowKeepsTheWindowsStateAndDesktop)
     EXPECT_TRUE(client.waitUntil(asBefore));
 }
 
+// A copy killed after a hide has lost what it kept; the next copy, on a connection of its
+// own, gives it back from the text the journal held.
+TEST_F(X11DesktopTest, AHiddenWindowsStateAndDesktopComeBackThroughAnotherConnection)
+{
+    requireSupport("_NET_WM_STATE_MAXIMIZED_VERT");
+    if (client.cardinal(client.root(), "_NET_NUMBER_OF_DESKTOPS").value_or(1) < 2)
+        GTEST_SKIP() << "the window manager offers one desktop only";
+    WindowSpec maximised;
+    maximised.states = {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"};
+    const xcb_window_t big = open("Maximised on desktop 2", maximised);
+    client.askManager(big, "_NET_WM_DESKTOP", {1, 2});
+    auto asBefore = [&] {
+        return client.managed(big) && client.hasState(big, "_NET_WM_STATE_MAXIMIZED_VERT") &&
+               client.hasState(big, "_NET_WM_STATE_MAXIMIZED_HORZ") && client.cardinal(big, "_NET_WM_DESKTOP") == 1u;
+    };
+    ASSERT_TRUE(client.waitUntil(asBefore));
+    std::string kept;
+    {
+        X11WindowSystem killed(xtest::testServer().display().c_str());
+        kept = killed.showState(big);
+        killed.hideWindow(big);
+        EXPECT_EQ(killed.showState(big), kept) << "what a hidden window kept";
+    }
+    ASSERT_TRUE(client.waitUntil([&] { return withdrawn(big) && !client.hasState(big, "_NET_WM_STATE_MAXIMIZED_VERT"); }));
+
+    X11WindowSystem next(xtest::testServer().display().c_str());
+    EXPECT_EQ(next.showState(big), "") << "nothing is known of a window hidden by another connection";
+    next.adoptShowState(big, kept);
+    next.showWindow(big);
+    EXPECT_TRUE(client.waitUntil(asBefore));
+    client.askManager(big, "_NET_WM_DESKTOP", {0, 2});
+}
+
+TEST_F(X11DesktopTest, TheServerMarkIsOneForAllClientsAndTheDisplayNameLeavesOutTheScreen)
+{
+    const std::string display = xtest::testServer().display();  // ":N"
+    X11WindowSystem plain(display.c_str());
+    X11WindowSystem withScreen((display + ".0").c_str());
+    X11WindowSystem local(("unix" + display).c_str());
+    EXPECT_EQ(plain.displayName(), display);
+    EXPECT_EQ(withScreen.displayName(), display);
+    EXPECT_EQ(local.displayName(), display);
+    const std::string mark = plain.serverMark();
+    EXPECT_EQ(mark.size(), 16u);
+    EXPECT_EQ(withScreen.serverMark(), mark);
+    EXPECT_EQ(system.serverMark(), mark);
+}
+
 TEST_F(X11DesktopTest, AWindowWithTheIdOfAClosedOneIsReadAfresh)
 {
     WindowSpec closed;
@@ -260,6 +308,7 @@ TEST_F(ProgramTest, AConnectionKilledFromOutsideEndsTheProgramWithEveryChangeUnd
     ASSERT_TRUE(keeper.waitForExit(20s));
     EXPECT_TRUE(WIFEXITED(keeper.exitStatus())) << "ended by a signal";
     EXPECT_TRUE(client.waitUntil([&] { return shown(target); })) << "the hidden window stayed hidden";
+    EXPECT_TRUE(std::filesystem::is_empty(runtime / "panekeeper")) << "a journal was left";
 }
 
 TEST_F(ProgramTest, OfCopiesStartedTogetherOneStaysAndTheOthersShowItsDialog)

@@ -77,6 +77,12 @@ public:
 
     virtual void showWindow(WindowHandle window) = 0;     // shows a hidden window
     virtual void hideWindow(WindowHandle window) = 0;
+    // What showing the window after a hide gives back to it (the state and place the
+    // system drops at the hide), as text for adoptShowState of another process on the same
+    // display; read before the hide. Empty when there is nothing to give back.
+    virtual std::string showState(WindowHandle window) = 0;
+    // The next showWindow of this window gives back what the text names.
+    virtual void adoptShowState(WindowHandle window, const std::string &state) = 0;
     virtual void restoreWindow(WindowHandle window) = 0;  // shows and de-minimises
     virtual void setTopmost(WindowHandle window, bool topmost) = 0;
     // Only the layered bit takes effect; clearing it makes the window opaque.

@@ -1,6 +1,7 @@
 #include "shell/CTrayApp.h"
 
 #include "CMainDialog.h"
+#include "ChangeJournal.h"
 #include "platform/ExitHook.h"
 #include "platform/TerminationSignals.h"
 #include "platform/x11/QtX11Window.h"
@@ -15,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -34,6 +36,23 @@ bool showRunningCopy(X11WindowSystem &system, SingleCopyLock &claim)
         ::poll(nullptr, 0, 50);
     }
     return true;
+}
+
+// This copy's journal, once the journals that ended copies left for this display are put
+// back. None where the user has no private folder for it: changes then last only as long
+// as this copy.
+std::unique_ptr<ChangeJournal> openJournal(X11WindowSystem &system)
+{
+    const std::optional<std::filesystem::path> folder = journalFolder();
+    if (!folder) {
+        std::fprintf(stderr, "panekeeper: no private folder for the change journal; changes will not outlive "
+                             "this copy if it is killed\n");
+        return nullptr;
+    }
+    const JournalDisplay display{system.displayName(), system.serverMark()};
+    for (const std::string &message : replayJournals(*folder, display, system, readSystemFacts(system)))
+        std::fprintf(stderr, "panekeeper: %s\n", message.c_str());
+    return std::make_unique<ChangeJournal>(*folder, JournalHeader{display, thisProcess()});
 }
 
 } // namespace
@@ -59,13 +78,16 @@ int CTrayApp::run(int argc, char **argv)
     // Taken before the dialog exists: of two copies started together, one stays.
     const QStringList arguments = app.arguments().mid(1);
     std::unique_ptr<SingleCopyLock> claim;
+    std::unique_ptr<ChangeJournal> journal;  // outlives the dialog, which undoes all as it goes
     if (!CMainDialog::isSettingsOnlyStart(arguments)) {
         claim = std::make_unique<SingleCopyLock>();
         if (!claim->held() && showRunningCopy(*system, *claim))
             return 0;
+        journal = openJournal(*system);
     }
 
     CMainDialog dialog(*system);
+    dialog.actions.journal = journal.get();
     if (!dialog.initialise(arguments))
         return 0;
     // Qt ends the process with exit() when its own connection to the X server is killed:

@@ -140,6 +140,18 @@ void FakeDesktop::hideWindow(WindowHandle window)
         w->visible = false;
 }
 
+std::string FakeDesktop::showState(WindowHandle window)
+{
+    const FakeWindow *w = query(window);
+    return w ? w->showState : std::string();
+}
+
+void FakeDesktop::adoptShowState(WindowHandle window, const std::string &state)
+{
+    if (FakeWindow *w = change("adoptShowState", window))
+        w->showState = state;
+}
+
 void FakeDesktop::restoreWindow(WindowHandle window)
 {
     if (FakeWindow *w = change("restoreWindow", window)) {

@@ -20,6 +20,8 @@ struct FakeWindow {
     std::optional<std::uint8_t> alpha;
     WindowRect rect;
     WindowIcon icon;
+    // What a show gives back after a hide (as a maximised state); the test sets it.
+    std::string showState;
 };
 
 struct FakeProcess {
@@ -73,6 +75,8 @@ public:
 
     void showWindow(WindowHandle window) override;
     void hideWindow(WindowHandle window) override;
+    std::string showState(WindowHandle window) override;
+    void adoptShowState(WindowHandle window, const std::string &state) override;
     void restoreWindow(WindowHandle window) override;
     void setTopmost(WindowHandle window, bool topmost) override;
     void setExtendedStyle(WindowHandle window, std::uint32_t style) override;

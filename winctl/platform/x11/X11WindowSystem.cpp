@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <stdexcept>
 #include <unistd.h>
 #include <unordered_set>
@@ -111,6 +113,18 @@ X11WindowSystem::X11WindowSystem(const char *displayName) : x_(std::make_unique<
     char host[HOST_NAME_MAX + 1] = {};
     if (::gethostname(host, sizeof host - 1) == 0)
         hostName_ = host;
+
+    const char *name = displayName ? displayName : std::getenv("DISPLAY");
+    char *server = nullptr;
+    int number = 0;
+    if (name && xcb_parse_display(name, &server, &number, nullptr)) {
+        const std::string serverHost = server;
+        std::free(server);
+        // "unix:N" is the local display ":N".
+        displayName_ = (serverHost == "unix" ? std::string() : serverHost) + ':' + std::to_string(number);
+    } else if (name) {
+        displayName_ = name;
+    }
 }
 
 X11WindowSystem::~X11WindowSystem()
@@ -125,6 +139,32 @@ X11WindowSystem::~X11WindowSystem()
 void X11WindowSystem::sync()
 {
     std::free(xcb_get_input_focus_reply(x_->c, xcb_get_input_focus(x_->c), nullptr));
+}
+
+std::string X11WindowSystem::serverMark()
+{
+    constexpr std::size_t markLength = 16;
+    constexpr const char *markName = "_PANEKEEPER_SERVER_RUN";
+    Reply<xcb_intern_atom_reply_t> atom(
+        xcb_intern_atom_reply(x_->c, xcb_intern_atom(x_->c, 0, std::strlen(markName), markName), nullptr));
+    if (!atom)
+        return {};
+    auto read = [&] {
+        return std::string(propertyBytes(x_->reply(x_->property(x_->root, atom->atom, markLength / 4)).get()));
+    };
+    std::string mark = read();
+    if (mark.size() < markLength) {
+        // Of two clients that both find none, each appends its own: the first one
+        // appended is the mark for all.
+        std::random_device random;
+        std::string made;
+        for (std::size_t i = 0; i < markLength; ++i)
+            made += "0123456789abcdef"[random() % 16];
+        xcb_change_property(x_->c, XCB_PROP_MODE_APPEND, x_->root, atom->atom, XCB_ATOM_STRING, 8,
+                            std::uint32_t(made.size()), made.data());
+        mark = read();
+    }
+    return mark;
 }
 
 std::uint32_t X11WindowSystem::version()
@@ -485,21 +525,78 @@ void X11WindowSystem::showWindow(WindowHandle window)
     changed(window);
 }
 
+// The EWMH state and desktop of a window the manager has now (shown or minimised); empty
+// for a withdrawn one.
+std::optional<X11WindowSystem::WithdrawnState> X11WindowSystem::readShownState(WindowHandle window)
+{
+    xcb_get_property_cookie_t wmStateCookie = x_->property(window, x_->wmState, 2);
+    xcb_get_property_cookie_t statesCookie = x_->property(window, x_->ewmh._NET_WM_STATE, 32);
+    xcb_get_property_cookie_t desktopCookie = x_->property(window, x_->ewmh._NET_WM_DESKTOP, 1);
+    const std::uint32_t state = firstItem(x_->reply(wmStateCookie).get()).value_or(0);
+    Reply<xcb_get_property_reply_t> states = x_->reply(statesCookie);
+    Reply<xcb_get_property_reply_t> desktop = x_->reply(desktopCookie);
+    if (state != XCB_ICCCM_WM_STATE_NORMAL && state != XCB_ICCCM_WM_STATE_ICONIC)
+        return std::nullopt;
+    auto [items, count] = propertyItems(states.get());
+    return WithdrawnState{std::vector<xcb_atom_t>(items, items + count), firstItem(desktop.get())};
+}
+
+// "DESKTOP:ATOM,ATOM...", with "-" for no desktop. Atom numbers hold for the server's run,
+// which the journal's server mark stands for.
+std::string X11WindowSystem::showState(WindowHandle window)
+{
+    std::optional<WithdrawnState> state = readShownState(window);
+    if (!state) {
+        auto kept = withdrawnStates_.find(window);
+        if (kept == withdrawnStates_.end())
+            return {};
+        state = kept->second;
+    }
+    std::string text = state->desktop ? std::to_string(*state->desktop) : "-";
+    text += ':';
+    for (std::size_t i = 0; i < state->states.size(); ++i)
+        text += (i ? "," : "") + std::to_string(state->states[i]);
+    return text;
+}
+
+void X11WindowSystem::adoptShowState(WindowHandle window, const std::string &text)
+{
+    withdrawnStates_.erase(window);
+    auto number = [](std::string_view digits) -> std::optional<std::uint32_t> {
+        std::uint32_t value = 0;
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
+            return std::nullopt;
+        return value;
+    };
+    const std::string_view all(text);
+    const std::size_t colon = all.find(':');
+    if (colon == std::string_view::npos)
+        return;
+    WithdrawnState state;
+    if (const std::string_view desktop = all.substr(0, colon); desktop != "-") {
+        state.desktop = number(desktop);
+        if (!state.desktop)
+            return;
+    }
+    for (std::string_view rest = all.substr(colon + 1); !rest.empty();) {
+        const std::size_t comma = rest.find(',');
+        const std::optional<std::uint32_t> atom = number(rest.substr(0, comma));
+        if (!atom)
+            return;
+        state.states.push_back(*atom);
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    }
+    withdrawnStates_[window] = std::move(state);
+}
+
 // Withdraws the window as its own program would (ICCCM 4.1.4): unmap it and tell the
 // manager with a synthetic UnmapNotify. Its EWMH state and desktop are kept first.
 void X11WindowSystem::hideWindow(WindowHandle window)
 {
     if (!withdrawnStates_.count(window)) {
-        xcb_get_property_cookie_t wmStateCookie = x_->property(window, x_->wmState, 2);
-        xcb_get_property_cookie_t statesCookie = x_->property(window, x_->ewmh._NET_WM_STATE, 32);
-        xcb_get_property_cookie_t desktopCookie = x_->property(window, x_->ewmh._NET_WM_DESKTOP, 1);
-        const std::uint32_t state = firstItem(x_->reply(wmStateCookie).get()).value_or(0);
-        Reply<xcb_get_property_reply_t> states = x_->reply(statesCookie);
-        Reply<xcb_get_property_reply_t> desktop = x_->reply(desktopCookie);
-        if (state == XCB_ICCCM_WM_STATE_NORMAL || state == XCB_ICCCM_WM_STATE_ICONIC) {
-            auto [items, count] = propertyItems(states.get());
-            withdrawnStates_[window] = {std::vector<xcb_atom_t>(items, items + count), firstItem(desktop.get())};
-        }
+        if (std::optional<WithdrawnState> state = readShownState(window))
+            withdrawnStates_[window] = std::move(*state);
     }
     xcb_unmap_window(x_->c, window);
     xcb_unmap_notify_event_t notify{};

@@ -38,6 +38,11 @@ public:
     void processEvents();
     // Waits until the server has carried out every request sent so far.
     void sync();
+    // The display as DISPLAY names it, without the screen: ":0", "host:10".
+    const std::string &displayName() const { return displayName_; }
+    // A mark of this run of the X server, the same for every client until the server
+    // starts anew: kept on the root window, and made there by the first that asks.
+    std::string serverMark();
 
     std::uint32_t version() override;
     RuntimeFunctions availableFunctions() override;
@@ -57,6 +62,8 @@ public:
 
     void showWindow(WindowHandle window) override;
     void hideWindow(WindowHandle window) override;
+    std::string showState(WindowHandle window) override;
+    void adoptShowState(WindowHandle window, const std::string &state) override;
     void restoreWindow(WindowHandle window) override;
     void setTopmost(WindowHandle window, bool topmost) override;
     void setExtendedStyle(WindowHandle window, std::uint32_t style) override;
@@ -84,6 +91,7 @@ private:
         std::optional<std::uint32_t> desktop;
     };
 
+    std::optional<WithdrawnState> readShownState(WindowHandle window);
     const WindowInfo &info(WindowHandle window);
     std::string text(const xcb_get_property_reply_t *reply) const;
     bool isThisHost(const xcb_get_property_reply_t *clientMachine) const;
@@ -98,4 +106,5 @@ private:
     std::unordered_map<ProcessId, std::optional<std::string>> executables_;  // for one enumeration
     std::unordered_map<WindowHandle, WithdrawnState> withdrawnStates_;  // windows hidden here
     std::string hostName_;
+    std::string displayName_;
 };
