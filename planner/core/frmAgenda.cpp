@@ -150,7 +150,8 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
          [this] { frmCompromissos->frmCalendar->hide(); },
          [this] { return RelatorioDoDia(localidade::DataLonga(Sessao.DiaExibido), lblIdentNome->text(), LinhasExibidas()); }},
         {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true,
-         [this] { frmEndereco->CarregarContatos(false, QString()); }, {}, [this] { frmEndereco->Limpar(); }},
+         [this] { frmEndereco->CarregarContatos(false, QString()); }, {}, [this] { frmEndereco->Limpar(); },
+         [this] { return RelatorioDeEnderecos(lblIdentNome->text(), LinhasContatos(Sessao.FiltroContatos)); }},
         {QStringLiteral("Financas"), frmFinancas, imgFinancas, 7740, 950, true,
          [this] { frmFinancas->Abrir(); }, {}, [this] { frmFinancas->Limpar(); },
          [this] {
@@ -160,7 +161,7 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
                                    p.txtFinancasSaldoAtual->text());
          }},
         {QStringLiteral("Tarefas"), frmTarefas, imgTarefas, 8695, 845, true, [] { CarregarTarefas(); }, {},
-         [this] { frmTarefas->Limpar(); }},
+         [this] { frmTarefas->Limpar(); }, [this] { return RelatorioDeTarefas(lblIdentNome->text(), TarefasExibidas()); }},
         {QStringLiteral("Notas"), frmNotas, imgNotas, 9550, 695, false, [] { CarregarNota(); },
          [this] { frmNotas->txtNotas->setFocus(); }, [this] { frmNotas->Limpar(); }},
         {QStringLiteral("Configuracao"), frmConfig, nullptr, 0, 0, false, {}, {}, {}},

@@ -1,11 +1,13 @@
 #include "reports/modRelatorios.h"
 
 #include "appointments/modCompromissos.h"
+#include "contacts/modEndereco.h"
 #include "core/modMsgBox.h"
 #include "finances/modFinancas.h"
 #include "platform/impressora.h"
 #include "platform/relogio.h"
 #include "platform/toolkit.h"
+#include "tasks/modTarefas.h"
 
 namespace {
 
@@ -83,6 +85,56 @@ Relatorio RelatorioDoMes(const QString &mes, const QString &ano, const QString &
         r.registros.push_back({{texto}, {QStringLiteral(" ")}});
     }
     r.fechamento = {QString(75, u' ') + QStringLiteral("  Saldo Atual : ") + Preencher(saldoAtual, 15, true)};
+    return r;
+}
+
+Relatorio RelatorioDeEnderecos(const QString &usuario, const QVector<LinhaContato> &linhas)
+{
+    Relatorio r;
+    r.cabecalho = QStringLiteral(" Endereços da Agenda do ") + nomeNoCabecalho(usuario);
+    r.quebraAposUltimo = false;
+    const QString recuo(4, u' '), traco = QStringLiteral(" - ");
+    for (const LinhaContato &l : linhas) {
+        const Contato &c = l.contato;
+        RegistroRelatorio registro = {
+            {recuo + Preencher(c.nome, 75) + traco + c.aniversario, true},
+            {recuo + Preencher(c.endereco, 100)},
+            {recuo + Preencher(c.cidade, 30) + traco + Preencher(c.estado, 2) + traco + Preencher(c.cep, 8) + traco +
+             Preencher(c.foneRes, 15) + traco + Preencher(c.foneCel, 15) + traco + Preencher(c.foneCom, 15)},
+            {recuo + Preencher(c.empresa, 100)},
+            {recuo + Preencher(c.email, 100)},
+        };
+        // The note: one padded line up to 100 characters, else lines of 100 with the rest of
+        // what passes 200 on the third.
+        const QString &nota = c.observacao;
+        if (nota.size() <= 100) {
+            registro.push_back({recuo + Preencher(nota, 100)});
+        } else if (nota.size() <= 200) {
+            registro += {{recuo + nota.left(100)}, {recuo + nota.mid(100)}};
+        } else {
+            registro += {{recuo + nota.left(100)}, {recuo + nota.mid(100, 100)}, {recuo + nota.mid(200)}};
+        }
+        registro.push_back({QString(5, u' ')});
+        r.registros.push_back(registro);
+    }
+    return r;
+}
+
+Relatorio RelatorioDeTarefas(const QString &usuario, const QVector<LinhaTarefa> &linhas)
+{
+    Relatorio r;
+    r.cabecalho = QStringLiteral(" Tarefas da Agenda do ") + nomeNoCabecalho(usuario);
+    const QString formato = QStringLiteral("dd/MM/yyyy");
+    for (const LinhaTarefa &t : linhas) {
+        // Seven characters for each priority; a code outside 0..2 reads as Baixa, as in the grid.
+        const QString prioridade = t.prioridade == 0 ? QStringLiteral("  Alta ")
+                                   : t.prioridade == 1 ? QStringLiteral(" Normal")
+                                                       : QStringLiteral("  Baixa");
+        const QString texto = QStringLiteral("  ") + t.data.toString(formato) + prioridade + QStringLiteral(" | ") +
+                              colunaDaDescricao(t.descricao, 68, 20) + QStringLiteral(" ") + t.dataFim.toString(formato) +
+                              (t.status == QLatin1String("1") ? QStringLiteral(" X") : QString());
+        r.registros.push_back({{texto}, {QStringLiteral(" ")}});
+    }
     return r;
 }
 

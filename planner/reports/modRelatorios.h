@@ -8,8 +8,10 @@
 namespace impressora {
 class Impressora;
 }
+struct LinhaContato;
 struct LinhaGrade;
 struct LinhaLancamento;
+struct LinhaTarefa;
 
 // One print statement of a report: its text (CR LF inside it starts continuation lines) and
 // whether it is printed in bold.
@@ -48,6 +50,13 @@ Relatorio RelatorioDoDia(const QString &dataLonga, const QString &usuario, const
 // and balance boxes.
 Relatorio RelatorioDoMes(const QString &mes, const QString &ano, const QString &usuario, const QVector<LinhaLancamento> &linhas,
                          QChar separador, const QString &saldoInicial, const QString &saldoAtual);
+
+// The address book: one record of six lines (the name in bold) per contact, in the order given;
+// a page breaks only when another record follows.
+Relatorio RelatorioDeEnderecos(const QString &usuario, const QVector<LinhaContato> &linhas);
+
+// The task list, from the rows its grid shows.
+Relatorio RelatorioDeTarefas(const QString &usuario, const QVector<LinhaTarefa> &linhas);
 
 // The text of a page's footer.
 QString Rodape(const QDateTime &agora, int pagina);

@@ -4,8 +4,10 @@
 #include "apoio.h"
 #include "appointments/modCompromissos.h"
 #include "appointments/painel_compromissos.h"
+#include "contacts/painel_enderecos.h"
 #include "core/frmAgenda.h"
 #include "core/sessao.h"
+#include "contacts/modEndereco.h"
 #include "finances/modFinancas.h"
 #include "platform/bandeja.h"
 #include "platform/impressora.h"
@@ -13,7 +15,9 @@
 #include "platform/modal.h"
 #include "platform/relogio.h"
 #include "reports/modRelatorios.h"
+#include "tasks/modTarefas.h"
 
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -130,6 +134,52 @@ TEST(Relatorio, DoMesComSaldosEValoresNaColunaCerta)
                                            continuacao + QString(63, u' ') +
                                            QStringLiteral(" | ") + QStringLiteral("    2500,50+"));
     EXPECT_EQ(r.fechamento, QStringList{QString(75, u' ') + QStringLiteral("  Saldo Atual : ") + QString(7, u' ') + QStringLiteral("-1400,00")});
+}
+
+TEST(Relatorio, EnderecosETarefasColunaAColuna)
+{
+    // A contact's record: the name line in bold, the note in one, two or three lines by length.
+    for (const auto &[nota, linhasDaNota] : std::vector<std::pair<int, int>>{{100, 1}, {101, 2}, {200, 2}, {201, 3}}) {
+        LinhaContato l;
+        l.contato.nome = QStringLiteral("Ângela");
+        l.contato.aniversario = QStringLiteral("05/03");
+        l.contato.cidade = QStringLiteral("Recife");
+        l.contato.estado = QStringLiteral("PE");
+        l.contato.foneCel = QStringLiteral("(81)99999");
+        l.contato.observacao = QString(nota, u'o');
+        const Relatorio r = RelatorioDeEnderecos(QStringLiteral("Ana"), {l, l});
+        EXPECT_EQ(r.cabecalho, QStringLiteral(" Endereços da Agenda do Ana"));
+        EXPECT_FALSE(r.quebraAposUltimo);
+        ASSERT_EQ(r.registros.size(), 2);
+        const RegistroRelatorio &c = r.registros.first();
+        ASSERT_EQ(c.size(), 6 + linhasDaNota) << nota;
+        EXPECT_EQ(c[0], (LinhaRelatorio{QStringLiteral("    ") + Preencher(QStringLiteral("Ângela"), 75) + QStringLiteral(" - 05/03"), true}));
+        EXPECT_EQ(c[2].texto.toStdString(), (QStringLiteral("    Recife") + QString(24, u' ') + QStringLiteral(" - PE - ") + QString(8, u' ') + QStringLiteral(" - ") +
+                                  QString(15, u' ') + QStringLiteral(" - (81)99999       - ") + QString(15, u' ')).toStdString());
+        QString notaLida;
+        for (int i = 5; i < 5 + linhasDaNota; ++i) {
+            EXPECT_TRUE(c[i].texto.startsWith(QStringLiteral("    o")));
+            notaLida += c[i].texto.mid(4);
+        }
+        EXPECT_EQ(notaLida.trimmed().size(), nota);
+        EXPECT_EQ(c.last().texto, QString(5, u' '));
+    }
+
+    // Tasks: the seven-character priority, a description of 69 cut in four, the end date, "X".
+    const QVector<LinhaTarefa> tarefas = {
+        {1, QStringLiteral("0"), QDate(2026, 12, 1), QDate(2026, 12, 9), QStringLiteral("Ligar"), 0},
+        {2, QStringLiteral("1"), QDate(2026, 12, 2), QDate(2026, 12, 10), QStringLiteral("Pagar\r\nconta"), 1},
+        {3, QStringLiteral("0"), QDate(2026, 12, 3), QDate(2026, 12, 11), QString(69, u't'), 2},
+    };
+    const Relatorio r = RelatorioDeTarefas(QStringLiteral("Ana"), tarefas);
+    EXPECT_EQ(r.cabecalho, QStringLiteral(" Tarefas da Agenda do Ana"));
+    ASSERT_EQ(r.registros.size(), 3);
+    EXPECT_EQ(r.registros[0][0].texto, QStringLiteral("  01/12/2026  Alta  | ") + Preencher(QStringLiteral("Ligar"), 68) + QStringLiteral(" |  09/12/2026"));
+    EXPECT_EQ(r.registros[1][0].texto, QStringLiteral("  02/12/2026 Normal | ") + Preencher(QStringLiteral("Pagar conta"), 68) +
+                                           QStringLiteral(" |  10/12/2026 X"));
+    const QString continuacao = QStringLiteral(" | \r\n") + QString(20, u' ') + QStringLiteral("| ");
+    EXPECT_EQ(r.registros[2][0].texto, QStringLiteral("  03/12/2026  Baixa | ") + QString(68, u't') + continuacao + QStringLiteral("t") +
+                                           continuacao + continuacao + QString(68, u' ') + QStringLiteral(" |  11/12/2026"));
 }
 
 TEST(Relatorio, PaginasComCabecalhoRegraERodape)
@@ -267,4 +317,57 @@ TEST_F(Impressao, FiguraDaImpressoraImprimeOPainelEAvisa)
         EXPECT_EQ(aviso->icone, c.icone);
         EXPECT_EQ(gravadora, nullptr) << c.mensagem;
     }
+}
+
+TEST_F(Impressao, CadaPainelImprimeOQueMostra)
+{
+    base.Executar(QStringLiteral("Insert into Enderecos(Usuario,Nome,Compartilhado) values (1,'Zé D''Ávila','N'),(1,'Bruno','N'),"
+                                 "(2,'Carla','S')"));
+    base.Executar(QStringLiteral("Insert into Tarefas(Usuario,Data,DataFim,Descricao,Status,Prioridade) "
+                                 "values (1,'2026-12-01','2026-12-20','Revisar',1,0)"));
+    base.Executar(QStringLiteral("Insert into Financas(Usuario,Data,Descricao,Recebido,Pago,Efetuado) values (1,'2026-12-03','Luz',Null,80.5,'S')"));
+    Entrar(QStringLiteral("ANA"));
+    FrmAgenda &f = frmAgenda();
+    PainelEnderecos &e = *f.frmEndereco;
+    const auto imprimir = [&](const std::function<void()> &abrir) {
+        abrir();
+        gravadora = nullptr;
+        auto ok = ResponderMensagem();
+        f.frmAgenda_imgImpressora_Click();
+        EXPECT_EQ(ok->texto, QStringLiteral("Documento Impresso com Sucesso"));
+        return gravadora ? gravadora->linhasDaPagina(1) : QStringList();
+    };
+
+    // The contacts as the last search found them: an apostrophe is searched as typed.
+    QStringList l = imprimir([&] {
+        f.frmAgenda_imgEnderecos_Click();
+        e.txtPesquisaNome->setText(QStringLiteral("d'á"));
+        e.frmAgenda_cmdEnderecoPesquisar_Click();
+    });
+    ASSERT_EQ(l.size(), 9);
+    EXPECT_EQ(l[0], QStringLiteral(" Endereços da Agenda do Ana Souza"));
+    EXPECT_TRUE(l[1].startsWith(QStringLiteral("    Zé D'Ávila ")));
+    // Another user's shared contact only with the preference on.
+    Sessao.VisualizarCompartilhamento = true;
+    l = imprimir([&] { e.frmAgenda_cmdEnderecoLimpar_Click(); e.frmAgenda_cmdEnderecoPesquisar_Click(); });
+    ASSERT_EQ(l.size(), 1 + 3 * 7 + 1);
+    EXPECT_TRUE(l[1].startsWith(QStringLiteral("    Bruno ")) && l[8].startsWith(QStringLiteral("    Carla ")) &&
+                l[15].startsWith(QStringLiteral("    Zé D'Ávila ")));
+
+    l = imprimir([&] { f.frmAgenda_imgTarefas_Click(); });
+    EXPECT_EQ(l.value(0), QStringLiteral(" Tarefas da Agenda do Ana Souza"));
+    EXPECT_EQ(l.value(1), QStringLiteral("  01/12/2026  Alta  | ") + Preencher(QStringLiteral("Revisar"), 68) + QStringLiteral(" |  20/12/2026 X"));
+
+    l = imprimir([&] { f.frmAgenda_imgFinancas_Click(); });
+    EXPECT_EQ(l.value(0), QStringLiteral(" Financas do Mês de Dezembro/2026 da Agenda do Ana Souza"));
+    EXPECT_TRUE(l.value(2).startsWith(QStringLiteral("  03/12/2026X| Luz ")) && l.value(2).endsWith(QStringLiteral("      80,50-")))
+        << l.value(2).toStdString();
+
+    // The system's own printing with no printer installed and no PDF named: the user is told.
+    impressora::DefinirFabrica({});
+    ASSERT_TRUE(QPrinterInfo::defaultPrinter().isNull()) << "esta máquina tem uma impressora";
+    qunsetenv("VELORA_PDF");
+    auto aviso = ResponderMensagem();
+    f.frmAgenda_imgImpressora_Click();
+    EXPECT_EQ(aviso->texto, QStringLiteral("Não Foi Possível Imprimir: nenhuma impressora instalada!"));
 }
