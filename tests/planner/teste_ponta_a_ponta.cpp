@@ -1103,8 +1103,8 @@ TEST_F(PontaAPonta, CadaPainelImprimeNoPdfPelaFiguraDaImpressora)
         ASSERT_TRUE(texto.waitForFinished(30000));
         ASSERT_EQ(texto.exitCode(), 0) << p.pastinha << ": " << texto.readAllStandardError().toStdString();
         const QString lido = QString::fromUtf8(texto.readAllStandardOutput());
-        EXPECT_TRUE(lido.contains(QLatin1String(p.cabecalho)) && lido.contains(QString::fromUtf8(p.linha)) &&
-                    lido.contains(QLatin1String("Página : 01")))
+        EXPECT_TRUE(lido.contains(QString::fromUtf8(p.cabecalho)) && lido.contains(QString::fromUtf8(p.linha)) &&
+                    lido.contains(QStringLiteral("Página : 01")))
             << lido.toStdString();
         QFile::remove(pdf);
     }
