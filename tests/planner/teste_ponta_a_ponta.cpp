@@ -269,9 +269,9 @@ struct AreaDeTransferencia {
     xcb_window_t janela;
     explicit AreaDeTransferencia(xtest::XClient &x) : x(x)
     {
-        xtest::WindowSpec spec;
-        spec.map = false;
-        janela = x.openWindow(spec);
+        xtest::WindowSpec invisivel;
+        invisivel.map = false;
+        janela = x.openWindow(invisivel);
     }
     void esquecer() { xcb_delete_property(x.connection(), janela, x.atom("VELORA_AREA")); }
     void pedir()
