@@ -39,6 +39,22 @@ case "$acao" in
       start >/dev/null
     "$bin/psql" -X -q -v ON_ERROR_STOP=1 -h "$pasta" -U velora -d postgres -c "CREATE DATABASE velora_modelo"
     "$criar_base" "postgresql:///velora_modelo?host=$pasta&user=velora"
+    # SQLite's functions that the tests read the stored rows with (never the planner's).
+    "$bin/psql" -X -q -v ON_ERROR_STOP=1 -h "$pasta" -U velora -d velora_modelo <<'SQL'
+CREATE FUNCTION concat_sep(a text, b text, sep text) RETURNS text LANGUAGE sql IMMUTABLE
+  AS $$ SELECT CASE WHEN b IS NULL THEN a WHEN a IS NULL THEN b ELSE a || sep || b END $$;
+CREATE FUNCTION concat_sep(a text, b text) RETURNS text LANGUAGE sql IMMUTABLE
+  AS $$ SELECT concat_sep(a, b, ',') $$;
+CREATE AGGREGATE group_concat(text, text) (SFUNC = concat_sep, STYPE = text);
+CREATE AGGREGATE group_concat(text) (SFUNC = concat_sep, STYPE = text);
+CREATE FUNCTION concat_sep(a text, b double precision) RETURNS text LANGUAGE sql IMMUTABLE
+  AS $$ SELECT concat_sep(a, b::text, ',') $$;
+CREATE AGGREGATE group_concat(double precision) (SFUNC = concat_sep, STYPE = text);
+CREATE FUNCTION ifnull(text, text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT coalesce($1, $2) $$;
+CREATE FUNCTION ifnull(double precision, text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT coalesce($1::text, $2) $$;
+CREATE FUNCTION ifnull(bigint, text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT coalesce($1::text, $2) $$;
+CREATE FUNCTION quote(text) RETURNS text LANGUAGE sql IMMUTABLE AS $$ SELECT coalesce(quote_literal($1), 'NULL') $$;
+SQL
     ;;
   parar)
     parar
