@@ -95,6 +95,11 @@ int RecordSet::RecordCount() const
     return dados ? int(dados->linhas.size()) : 0;
 }
 
+int RecordSet::Campos() const
+{
+    return dados ? int(dados->colunas.size()) : 0;
+}
+
 Campo RecordSet::operator()(const QString &coluna) const
 {
     return Indice(Posicao(coluna));

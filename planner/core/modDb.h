@@ -39,6 +39,7 @@ public:
     bool Eof() const;
     void MoveNext();
     int RecordCount() const;
+    int Campos() const;  // the number of columns
     Campo operator()(const QString &coluna) const;  // the current row's field, by name
     Campo Indice(int coluna) const;                 // the current row's field, by position
     int Posicao(const QString &coluna) const;       // a column's position, for reading many rows

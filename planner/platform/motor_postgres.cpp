@@ -142,7 +142,8 @@ int comoCodigo(F &&f)
         return falha.codigo;
     } catch (const BancoOcupado &) {
         return SQLITE_BUSY;
-    } catch (const ErroBanco &) {
+    } catch (const ErroBanco &erro) {
+        qWarning("%s", erro.what());
         return SQLITE_ERROR;
     }
 }
@@ -270,7 +271,9 @@ void ConexaoPostgres::soltarTrava()
 
 void ConexaoPostgres::CopiarPara(const QString &tabela, const QStringList &colunas, const std::function<bool(QByteArray &)> &bloco)
 {
-    rodar(QStringLiteral("COPY ") + tabela + QStringLiteral(" (") + colunas.join(u',') + QStringLiteral(") FROM STDIN"), false);
+    const QByteArray copia = (QStringLiteral("COPY ") + tabela + QStringLiteral(" (") + colunas.join(u',') + QStringLiteral(") FROM STDIN")).toUtf8();
+    if (Resposta inicio(PQexec(pg, copia.constData())); PQresultStatus(inicio.r) != PGRES_COPY_IN)
+        throw ErroBanco(QString::fromUtf8(PQerrorMessage(pg)).trimmed().toStdString());
     QByteArray dados;
     bool enviado = true;
     while (enviado && bloco(dados)) {
@@ -363,7 +366,8 @@ int ImportarPostgres(const QString &arquivo, const QString &uri, const QStringLi
             Comando ler(de.db, QStringLiteral("SELECT ") + colunas.join(u',') + QStringLiteral(" FROM ") + tabela);
             int rc = SQLITE_ROW;
             para.CopiarPara(tabela, colunas, [&](QByteArray &bloco) {
-                while (bloco.size() < 256 * 1024 && (rc = sqlite3_step(ler.st)) == SQLITE_ROW) {
+                // A finished statement is not stepped again: SQLite would start it over.
+                while (rc == SQLITE_ROW && bloco.size() < 256 * 1024 && (rc = sqlite3_step(ler.st)) == SQLITE_ROW) {
                     for (int c = 0; c < colunas.size(); ++c) {
                         if (c > 0)
                             bloco += '\t';
