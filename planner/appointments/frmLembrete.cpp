@@ -16,13 +16,6 @@
 
 namespace {
 
-tk::Rotulo *rotulo(QWidget *pai, const QString &texto, int x, int y, int w)
-{
-    auto *r = new tk::Rotulo(pai, texto);
-    r->setGeometry(x, y, w, 21);
-    return r;
-}
-
 tk::CaixaTexto *caixaFixa(QWidget *pai, int x, int y, int w)
 {
     auto *c = new tk::CaixaTexto(pai);
@@ -40,24 +33,24 @@ FrmLembrete::FrmLembrete() : tk::Formulario(QStringLiteral("Lembrete Velora"), &
     DefinirFace(recursos::Figura(QStringLiteral("lembrete")));
     AplicarRegiao(*this, RegiaoDaImagem(Face().toImage()));
 
-    lblData = rotulo(this, QString(), 14, 36, 392);
+    lblData = new tk::Rotulo(this, QString(), 14, 36, 392);
     QFont negrito = lblData->font();
     negrito.setBold(true);
     lblData->setFont(negrito);
-    lblLembrete = rotulo(this, QStringLiteral("Data :"), 14, 68, 110);
+    lblLembrete = new tk::Rotulo(this, QStringLiteral("Data :"), 14, 68, 110);
     TxtData = caixaFixa(this, 128, 68, 90);
-    lblAniversario = rotulo(this, QStringLiteral("Aniversário"), 232, 68, 174);
+    lblAniversario = new tk::Rotulo(this, QStringLiteral("Aniversário"), 232, 68, 174);
     lblAniversario->setFont(negrito);
     lblAniversario->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0)"));
-    lblHoraAviso = rotulo(this, QStringLiteral("Horário Aviso :"), 14, 96, 110);
+    lblHoraAviso = new tk::Rotulo(this, QStringLiteral("Horário Aviso :"), 14, 96, 110);
     TxtHora = caixaFixa(this, 128, 96, 56);
-    lblHoraTermino = rotulo(this, QStringLiteral("Hora Termino :"), 204, 96, 106);
+    lblHoraTermino = new tk::Rotulo(this, QStringLiteral("Hora Termino :"), 204, 96, 106);
     txtHoraFim = caixaFixa(this, 314, 96, 56);
-    lblDescricao = rotulo(this, QStringLiteral("Descrição :"), 14, 124, 110);
+    lblDescricao = new tk::Rotulo(this, QStringLiteral("Descrição :"), 14, 124, 110);
     TxtCompromisso = new tk::CaixaTextoMultilinha(this, 255);
     TxtCompromisso->setGeometry(14, 146, 392, 62);
     TxtCompromisso->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    lblReagendar = rotulo(this, QStringLiteral("ReAgendar Compromisso em :"), 14, 219, 180);
+    lblReagendar = new tk::Rotulo(this, QStringLiteral("ReAgendar Compromisso em :"), 14, 219, 180);
     cmbReAgendar = new tk::CaixaCombinacao(this, {});
     cmbReAgendar->setGeometry(196, 218, 116, 24);
     cmdReagendar = new tk::Botao(this, QStringLiteral("&ReAgendar"));

@@ -19,13 +19,6 @@ const QColor cinza(192, 192, 192), amarelo(255, 255, 128), rosa(255, 192, 255);
 // Where the list stands; the contact panel covers it, the letter tabs stay in view.
 constexpr int TopoDaLista = 48;
 
-tk::Rotulo *rotulo(QWidget *pai, const QString &texto, int x, int y, int w)
-{
-    auto *r = new tk::Rotulo(pai, texto);
-    r->setGeometry(x, y, w, 21);
-    return r;
-}
-
 tk::CaixaTexto *caixa(QWidget *pai, int maximo, const QRect &onde, std::function<int(int)> teclas = nullptr)
 {
     auto *c = new tk::CaixaTexto(pai, maximo);
@@ -65,17 +58,17 @@ PainelEnderecos::PainelEnderecos(QWidget *parent) : tk::Moldura(parent)
     frmPesquisaEndereco->setGeometry(0, lista.bottom() + 6, 390, 420 - lista.bottom() - 6);
     frmPesquisaEndereco->setFrameShape(QFrame::StyledPanel);
     QWidget *p = frmPesquisaEndereco;
-    auto *titulo = rotulo(p, QStringLiteral("  Pesquisas"), 2, 1, 200);
+    auto *titulo = new tk::Rotulo(p, QStringLiteral("  Pesquisas"), 2, 1, 200);
     QFont negrito = titulo->font();
     negrito.setBold(true);
     titulo->setFont(negrito);
-    rotulo(p, QStringLiteral("Nome:"), 8, 22, 62);
+    new tk::Rotulo(p, QStringLiteral("Nome:"), 8, 22, 62);
     txtPesquisaNome = caixa(p, 75, QRect(72, 22, 310, 21));
-    rotulo(p, QStringLiteral("Empresa:"), 8, 48, 62);
+    new tk::Rotulo(p, QStringLiteral("Empresa:"), 8, 48, 62);
     txtPesquisaEmpresa = caixa(p, 100, QRect(72, 48, 310, 21));
-    rotulo(p, QStringLiteral("Telefone:"), 8, 74, 62);
+    new tk::Rotulo(p, QStringLiteral("Telefone:"), 8, 74, 62);
     txtPesquisaTelefone = caixa(p, 15, QRect(72, 74, 110, 21));
-    rotulo(p, QStringLiteral("Email:"), 190, 74, 44);
+    new tk::Rotulo(p, QStringLiteral("Email:"), 190, 74, 44);
     txtPesquisaEmail = caixa(p, 100, QRect(236, 74, 146, 21));
     cmdEnderecoPesquisar = new tk::Botao(p, QStringLiteral("&Pesquisar"));
     cmdEnderecoPesquisar->setGeometry(72, 104, 96, 26);
@@ -94,38 +87,38 @@ PainelEnderecos::PainelEnderecos(QWidget *parent) : tk::Moldura(parent)
     frmDadosEndereco->setFrameShape(QFrame::StyledPanel);
     frmDadosEndereco->hide();
     QWidget *d = frmDadosEndereco;
-    auto *cabecalho = rotulo(d, QStringLiteral("DADOS DO CONTATO"), 0, 6, 390);
+    auto *cabecalho = new tk::Rotulo(d, QStringLiteral("DADOS DO CONTATO"), 0, 6, 390);
     cabecalho->setFont(negrito);
     cabecalho->setAlignment(Qt::AlignCenter);
-    rotulo(d, QStringLiteral("Nome: "), 8, 32, 70);
+    new tk::Rotulo(d, QStringLiteral("Nome: "), 8, 32, 70);
     txtDadosEndNome = caixa(d, 75, QRect(80, 32, 302, 21), modoTexto);
-    rotulo(d, QStringLiteral("Empresa: "), 8, 58, 70);
+    new tk::Rotulo(d, QStringLiteral("Empresa: "), 8, 58, 70);
     txtDadosEndEmpresa = caixa(d, 100, QRect(80, 58, 302, 21), modoTexto);
-    rotulo(d, QStringLiteral("Endereço: "), 8, 84, 70);
+    new tk::Rotulo(d, QStringLiteral("Endereço: "), 8, 84, 70);
     txtDadosEndEndereco = caixa(d, 100, QRect(80, 84, 302, 21), modoTexto);
-    rotulo(d, QStringLiteral("Cidade: "), 8, 110, 70);
+    new tk::Rotulo(d, QStringLiteral("Cidade: "), 8, 110, 70);
     txtDadosEndCidade = caixa(d, 30, QRect(80, 110, 150, 21), modoTexto);
-    rotulo(d, QStringLiteral("Uf:"), 236, 110, 24);
+    new tk::Rotulo(d, QStringLiteral("Uf:"), 236, 110, 24);
     txtDadosEndEstado = caixa(d, 2, QRect(262, 110, 30, 21), modoTexto);
-    rotulo(d, QStringLiteral("Cep:"), 298, 110, 30);
+    new tk::Rotulo(d, QStringLiteral("Cep:"), 298, 110, 30);
     txtDadosEndCep = caixa(d, 8, QRect(330, 110, 52, 21), [](int k) { return FiltrarTecla(k, true); });
-    rotulo(d, QStringLiteral("Email: "), 8, 136, 70);
+    new tk::Rotulo(d, QStringLiteral("Email: "), 8, 136, 70);
     txtDadosEndEmail = caixa(d, 100, QRect(80, 136, 266, 21), modoTexto);
     cmdEmailContato = new tk::BotaoFigura(d, recursos::Figura(QStringLiteral("email")), QStringLiteral("Enviar Email"));
     cmdEmailContato->move(352, 133);
-    rotulo(d, QStringLiteral("Telefone: "), 8, 162, 70);
+    new tk::Rotulo(d, QStringLiteral("Telefone: "), 8, 162, 70);
     txtDadosEndFoneRes = caixa(d, 15, QRect(80, 162, 110, 21), FiltrarTelefone);
     txtDadosEndFoneRes->setToolTip(QStringLiteral("Residencial"));
-    rotulo(d, QStringLiteral("Telefone: "), 196, 162, 72);
+    new tk::Rotulo(d, QStringLiteral("Telefone: "), 196, 162, 72);
     txtDadosEndFoneCom = caixa(d, 15, QRect(272, 162, 110, 21), FiltrarTelefone);
     txtDadosEndFoneCom->setToolTip(QStringLiteral("Comercial"));
-    rotulo(d, QStringLiteral("Celular: "), 8, 188, 70);
+    new tk::Rotulo(d, QStringLiteral("Celular: "), 8, 188, 70);
     txtDadosEndFoneCel = caixa(d, 15, QRect(80, 188, 110, 21), FiltrarTelefone);
-    rotulo(d, QStringLiteral(" Aniversário: "), 190, 188, 82);
+    new tk::Rotulo(d, QStringLiteral(" Aniversário: "), 190, 188, 82);
     txtDadosEndAniversario = caixa(d, 5, QRect(272, 188, 50, 21));
     txtDadosEndAniversario->setAlignment(Qt::AlignCenter);
     txtDadosEndAniversario->KeyPress = [this](int k) { return MascaraComSeparador(*txtDadosEndAniversario, k, u'/'); };
-    rotulo(d, QStringLiteral("Observação :"), 8, 212, 120);
+    new tk::Rotulo(d, QStringLiteral("Observação :"), 8, 212, 120);
     txtDadosEndObservacao = new tk::CaixaTextoMultilinha(d, 255);
     txtDadosEndObservacao->setGeometry(8, 234, 374, 58);
     txtDadosEndObservacao->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -22,9 +22,8 @@ const QStringList sons = {QStringLiteral("Nenhum"), QStringLiteral("Campainha"),
 
 tk::Rotulo *rotulo(QWidget *pai, const QString &texto, int x, int y, int w)
 {
-    auto *r = new tk::Rotulo(pai, texto);
+    auto *r = new tk::Rotulo(pai, texto, x, y, w);
     r->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    r->setGeometry(x, y, w, 21);
     return r;
 }
 

@@ -35,9 +35,8 @@ constexpr int DescricaoComRolagem = 1850;
 
 tk::Rotulo *rotulo(QWidget *pai, const QString &texto, int x, int y, int w, Qt::Alignment alinhamento = Qt::AlignLeft)
 {
-    auto *r = new tk::Rotulo(pai, texto);
+    auto *r = new tk::Rotulo(pai, texto, x, y, w);
     r->setAlignment(alinhamento | Qt::AlignVCenter);
-    r->setGeometry(x, y, w, 21);
     return r;
 }
 

@@ -269,9 +269,9 @@ struct AreaDeTransferencia {
     xcb_window_t janela;
     explicit AreaDeTransferencia(xtest::XClient &x) : x(x)
     {
-        xtest::WindowSpec spec;
-        spec.map = false;
-        janela = x.openWindow(spec);
+        xtest::WindowSpec invisivel;
+        invisivel.map = false;
+        janela = x.openWindow(invisivel);
     }
     void esquecer() { xcb_delete_property(x.connection(), janela, x.atom("VELORA_AREA")); }
     void pedir()
@@ -1103,8 +1103,8 @@ TEST_F(PontaAPonta, CadaPainelImprimeNoPdfPelaFiguraDaImpressora)
         ASSERT_TRUE(texto.waitForFinished(30000));
         ASSERT_EQ(texto.exitCode(), 0) << p.pastinha << ": " << texto.readAllStandardError().toStdString();
         const QString lido = QString::fromUtf8(texto.readAllStandardOutput());
-        EXPECT_TRUE(lido.contains(QLatin1String(p.cabecalho)) && lido.contains(QString::fromUtf8(p.linha)) &&
-                    lido.contains(QLatin1String("Página : 01")))
+        EXPECT_TRUE(lido.contains(QString::fromUtf8(p.cabecalho)) && lido.contains(QString::fromUtf8(p.linha)) &&
+                    lido.contains(QStringLiteral("Página : 01")))
             << lido.toStdString();
         QFile::remove(pdf);
     }

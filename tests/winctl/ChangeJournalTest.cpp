@@ -274,12 +274,12 @@ TEST_F(JournalTest, AWindowWhoseIdNowBelongsToAnotherWindowIsLeftAlone)
 {
     std::vector<WindowHandle> windows;
     for (const char *title : {"Same", "Other class", "Other process", "Gone"}) {
-        FakeWindow spec;
-        spec.title = title;
-        spec.className = "App";
-        spec.process = 7;
-        spec.visible = false;
-        windows.push_back(desktop.addWindow(spec));
+        FakeWindow fake;
+        fake.title = title;
+        fake.className = "App";
+        fake.process = 7;
+        fake.visible = false;
+        windows.push_back(desktop.addWindow(fake));
     }
     build();
     std::vector<JournalRecord> records;

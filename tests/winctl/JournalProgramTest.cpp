@@ -9,6 +9,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -45,6 +46,25 @@ protected:
         ASSERT_TRUE(WIFSIGNALED(copy.exitStatus()));
     }
 
+    // Waits until the program has read the desktop's windows again. It selects the events of
+    // every top-level window it reads, and nothing else here selects any on a new unmapped
+    // window, so such a window's first selected events mark the program's next refresh.
+    static void waitForRefresh(XClient &on)
+    {
+        xcb_connection_t *c = on.connection();
+        const xcb_window_t probe = xcb_generate_id(c);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, probe, on.root(), 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                          XCB_COPY_FROM_PARENT, 0, nullptr);
+        xcb_flush(c);
+        const bool read = on.waitUntil([&] {
+            std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
+                xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, probe), nullptr), &std::free);
+            return attributes && (attributes->all_event_masks & XCB_EVENT_MASK_PROPERTY_CHANGE);
+        });
+        on.destroyWindow(probe);
+        ASSERT_TRUE(read) << "the program did not read the windows again";
+    }
+
     // Makes the listed window with this title (a word) translucent as a user does from the
     // keyboard in the open dialog: the title typed into the list selects its row, and Tab
     // goes on past the grouping box and the percent box (75) to "Make transparent".
@@ -53,6 +73,10 @@ protected:
     {
         const xcb_window_t shownDialog = dialogOn(on);
         ASSERT_TRUE(on.waitUntil([&] { return on.managed(shownDialog) && on.viewable(shownDialog); }));
+        // The list gains the dialog's own row at the first refresh after the window manager
+        // took the dialog, and that rebuild drops a row selected before it; a user sees the
+        // list settle before typing.
+        waitForRefresh(on);
         run({"xdotool", "windowfocus", "--sync", std::to_string(shownDialog)}, displayName);
         run({"xdotool", "type", "--delay", "0", title}, displayName);
         run({"xdotool", "key", "Tab", "Tab", "Tab", "space"}, displayName);

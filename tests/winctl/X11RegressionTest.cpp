@@ -181,9 +181,9 @@ TEST_F(X11DesktopTest, AClientOfAnotherHostShowsNoProgramOfThisOne)
     };
     std::vector<xcb_window_t> windows;
     for (const auto &c : clients) {
-        WindowSpec spec;
-        spec.pid = std::uint32_t(::getpid());
-        windows.push_back(open(c.title, spec));
+        WindowSpec options;
+        options.pid = std::uint32_t(::getpid());
+        windows.push_back(open(c.title, options));
         if (!c.machine.empty())
             xcb_change_property(client.connection(), XCB_PROP_MODE_REPLACE, windows.back(), XCB_ATOM_WM_CLIENT_MACHINE,
                                 XCB_ATOM_STRING, 8, std::uint32_t(c.machine.size()), c.machine.data());
@@ -216,9 +216,9 @@ TEST_F(X11DesktopTest, TitlesAreReadInTheEncodingTheirTypeNames)
     };
     std::vector<xcb_window_t> windows;
     for (const auto &t : titles) {
-        WindowSpec spec;
-        spec.ewmhName = false;
-        windows.push_back(open("placeholder", spec));
+        WindowSpec options;
+        options.ewmhName = false;
+        windows.push_back(open("placeholder", options));
         xcb_change_property(client.connection(), XCB_PROP_MODE_REPLACE, windows.back(), XCB_ATOM_WM_NAME,
                             client.atom(t.type), 8, std::uint32_t(t.bytes.size()), t.bytes.data());
     }
