@@ -332,21 +332,24 @@ TEST_F(Backup, RestauracaoInterrompidaDeixaOAntigoOuONovo)
                base.Valor(QStringLiteral("Select count(*) from Compromissos"));
     };
 
-    // One full round first, to learn how long a restore takes here.
+    // One full round first, to learn how long the helper takes to start and a restore takes here.
     QProcess auxiliar;
     const QStringList argumentos = {base.pasta.path(), naMidia("NOVO"), naMidia("ANTIGO")};
     QElapsedTimer relogio;
     relogio.start();
     auxiliar.start(QStringLiteral(AUXILIAR_RESTAURACAO), argumentos);
+    qint64 primeira = 0;
     for (int lidas = 0; lidas < 4;) {
         if (!auxiliar.canReadLine()) {
             ASSERT_TRUE(auxiliar.waitForReadyRead(20000)) << "o auxiliar não restaurou";
             continue;
         }
         EXPECT_EQ(auxiliar.readLine().trimmed(), QByteArray("0"));
-        ++lidas;
+        if (++lidas == 1)
+            primeira = relogio.elapsed();
     }
-    const int ciclo = int(qMax<qint64>(relogio.elapsed() / 4, 1));
+    const int ciclo = int(qMax<qint64>((relogio.elapsed() - primeira) / 3, 1));
+    const int partida = int(qMax<qint64>(primeira - ciclo, 0));
     auxiliar.kill();
     auxiliar.waitForFinished(20000);
 
@@ -357,7 +360,7 @@ TEST_F(Backup, RestauracaoInterrompidaDeixaOAntigoOuONovo)
         auxiliar.start(QStringLiteral(AUXILIAR_RESTAURACAO), argumentos);
         ASSERT_TRUE(auxiliar.waitForStarted(20000));
         // The random moment of the kill: a wait for the helper's end, which never comes.
-        EXPECT_FALSE(auxiliar.waitForFinished(acaso.bounded(2 * ciclo)));
+        EXPECT_FALSE(auxiliar.waitForFinished(partida + acaso.bounded(2 * ciclo)));
         auxiliar.kill();
         ASSERT_TRUE(auxiliar.waitForFinished(20000));
         noMeioDaEscrita += QFileInfo(base.arquivo + QStringLiteral("-journal")).size() > 0;
