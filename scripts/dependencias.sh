@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only when some are missing.
 # Usage: dependencias.sh [run|test]   ("test" adds the X server, window manager and tools the tests
-# drive, and the validators and packaging tools of the install tests)
+# drive, the PostgreSQL server the tests start privately, and the validators and packaging tools
+# of the install tests)
 set -euo pipefail
 
 pacotes=(cmake g++ make pkg-config qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
-         libsqlite3-dev zlib1g-dev libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libgtest-dev
+         libsqlite3-dev libpq-dev zlib1g-dev libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libgtest-dev
          fonts-liberation2 fonts-dejavu-core xdg-utils)
 if [[ "${1:-run}" == test ]]; then
-  pacotes+=(xvfb openbox xauth x11-utils xdotool imagemagick wmctrl trayer libbenchmark-dev sqlite3
+  pacotes+=(xvfb openbox xauth x11-utils xdotool imagemagick wmctrl trayer libbenchmark-dev sqlite3 postgresql
             desktop-file-utils appstream groff-base dpkg-dev file poppler-utils)
 fi
 

@@ -1,9 +1,8 @@
-// velora-criar-base ARQUIVO [--se-ausente]
-// Makes an empty planner database. With --se-ausente an existing file is left as it is.
+// velora-criar-base ARQUIVO|postgresql://… [--se-ausente]
+// Makes an empty planner database. With --se-ausente an existing one is left as it is.
 #include "esquema.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -15,10 +14,10 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments().mid(1);
     const QStringList arquivos = args.filter(QRegularExpression(QStringLiteral("^[^-]")));
     if (arquivos.size() != 1) {
-        std::fprintf(stderr, "uso: velora-criar-base ARQUIVO [--se-ausente]\n");
+        std::fprintf(stderr, "uso: velora-criar-base ARQUIVO|postgresql://… [--se-ausente]\n");
         return 2;
     }
-    if (args.contains(QStringLiteral("--se-ausente")) && QFile::exists(arquivos.first()))
+    if (args.contains(QStringLiteral("--se-ausente")) && BaseExiste(arquivos.first()))
         return 0;
     const QString erro = CriarBaseVazia(arquivos.first());
     if (!erro.isEmpty()) {

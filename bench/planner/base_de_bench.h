@@ -1,8 +1,12 @@
 #pragma once
 
 // What the planner's database benchmarks share: the offscreen platform, their database file made
-// once in the temporary folder (VELORA_BENCH_BASE names another place), and the run.
+// once in the temporary folder (VELORA_BENCH_BASE names another place), and the run. With
+// VELORA_BENCH_POSTGRES naming a PostgreSQL database (made by the schema tool when empty), the
+// same benchmarks run a second time in the same run on PostgreSQL, after the file's data is
+// restored into it, so the two engines are measured side by side on the same data.
 
+#include "backup/modBackup.h"
 #include "core/modDb.h"
 #include "esquema.h"
 
@@ -38,7 +42,21 @@ inline int RodarBenchmarks(int argc, char **argv, const char *pastaTemporaria, c
         sqlite3_close(db);
     }
     modDb::DefinirPastaDados(pasta);
+    modDb::DefinirBanco(QString());
     benchmark::Initialize(&argc, argv);
+    std::fprintf(stderr, "== SQLite: %s\n", qPrintable(arquivo));
+    benchmark::RunSpecifiedBenchmarks();
+    const QString postgres = qEnvironmentVariable("VELORA_BENCH_POSTGRES");
+    if (postgres.isEmpty())
+        return 0;
+    if (!BaseExiste(postgres))
+        if (const QString erro = CriarBaseVazia(postgres); !erro.isEmpty())
+            qFatal("%s", qPrintable(erro));
+    modDb::DefinirBanco(postgres);
+    if (const int rc = modDb::SubstituirBase(arquivo, TabelasDoPlanejador))
+        qFatal("cópia para o PostgreSQL falhou (%d)", rc);
+    Executar(QStringLiteral("ANALYZE"));
+    std::fprintf(stderr, "== PostgreSQL: the same data\n");
     benchmark::RunSpecifiedBenchmarks();
     return 0;
 }

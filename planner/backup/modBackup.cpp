@@ -1,6 +1,7 @@
 #include "backup/modBackup.h"
 
 #include "core/modDb.h"
+#include "esquema.h"
 #include "platform/motor_sql.h"
 
 #include <QDir>
@@ -388,12 +389,21 @@ bool DescompactarArquivo(const QString &origem, const QString &destino, qint32 &
 
 qint32 FazerBackup(const QString &destino)
 {
-    Temporario copia(modDb::PastaDados(), QStringLiteral("dadosu.lst"));
+    Temporario copia(modDb::PastaTemporaria(), QStringLiteral("dadosu.lst"));
     if (copia.erro != 0)
         return copia.erro;
     // SQLite opens the file by name; no other descriptor of it stays open meanwhile.
     copia.arquivo.Fechar();
-    if (const int rc = modDb::CopiarBase(copia.Caminho()))
+    // A PostgreSQL database is copied into the planner's empty schema in the file, which the
+    // schema tool makes only where no file is.
+    if (modDb::UsaPostgres()) {
+        ::unlink(copia.caminho.constData());
+        if (const QString erro = CriarBaseVazia(copia.Caminho()); !erro.isEmpty()) {
+            qWarning("%s", qPrintable(erro));
+            return EIO;
+        }
+    }
+    if (const int rc = modDb::CopiarBase(copia.Caminho(), TabelasDoPlanejador))
         return rc;
     qint32 erro = 0;
     CompactarArquivo(copia.Caminho(), destino, NivelBackup, erro, true);
@@ -407,7 +417,7 @@ qint32 RestaurarBackup(const QString &arquivo)
     if (de.fd < 0)
         return erro;
     // Decompressed beside the database; it need not outlive a crash, so it is not flushed.
-    Temporario restaurado(modDb::PastaDados(), ArquivoBackup);
+    Temporario restaurado(modDb::PastaTemporaria(), ArquivoBackup);
     if (restaurado.erro != 0)
         return restaurado.erro;
     if (!descompactar(de.fd, restaurado.arquivo.fd, erro))
@@ -416,5 +426,5 @@ qint32 RestaurarBackup(const QString &arquivo)
         return errno;
     if (const int rc = motor_sql::VerificarBanco(restaurado.Caminho(), TabelasDoPlanejador))
         return rc;
-    return modDb::SubstituirBase(restaurado.Caminho());
+    return modDb::SubstituirBase(restaurado.Caminho(), TabelasDoPlanejador);
 }

@@ -195,7 +195,8 @@ bool FrmLogon::frmLogon_Form_Load()
 
 void FrmLogon::ProbeFalhou(const QString &erro)
 {
-    qWarning("Base de dados inacessível (%s): %s", qPrintable(modDb::ArquivoDados()), qPrintable(erro));
+    qWarning("Base de dados inacessível (%s): %s", 
+             qPrintable(modDb::UsaPostgres() ? QStringLiteral("VELORA_BANCO") : modDb::ArquivoDados()), qPrintable(erro));
     mensagemDoSistema(QMessageBox::Critical, QStringLiteral("Sem ADODB Instalado ou Arquivo de Dados Inválido !!!"));
     mensagemDoSistema(QMessageBox::Information,
                       QStringLiteral("Execute o Download desse Programa a partir do site da Microsoft que abrirá logo após esse mensagem !!!") +

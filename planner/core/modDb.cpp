@@ -1,5 +1,8 @@
 #include "core/modDb.h"
 
+#include "esquema.h"
+#include "platform/motor_postgres.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -8,6 +11,7 @@
 namespace {
 
 std::optional<pastas::PastaDados> pastaDados;
+std::optional<QString> enderecoPostgres;  // "" when the planner uses its file
 int esperaOcupadoMs = 5000;
 motor_sql::Conexao *conexaoDaTransacao = nullptr;
 
@@ -16,8 +20,8 @@ auto comConexao(F &&f)
 {
     if (conexaoDaTransacao)
         return f(*conexaoDaTransacao);
-    motor_sql::Conexao c(modDb::ArquivoDados(), esperaOcupadoMs);
-    return f(c);
+    const std::unique_ptr<motor_sql::Conexao> c = motor_sql::Abrir(modDb::Banco(), esperaOcupadoMs);
+    return f(*c);
 }
 
 } // namespace
@@ -89,6 +93,11 @@ void RecordSet::MoveNext()
 int RecordSet::RecordCount() const
 {
     return dados ? int(dados->linhas.size()) : 0;
+}
+
+int RecordSet::Campos() const
+{
+    return dados ? int(dados->colunas.size()) : 0;
 }
 
 Campo RecordSet::operator()(const QString &coluna) const
@@ -170,10 +179,8 @@ Transacao::Transacao(Modo modo)
             return;
         throw ErroBanco("Transação já aberta");
     }
-    conexao = std::make_unique<motor_sql::Conexao>(modDb::ArquivoDados(), esperaOcupadoMs);
-    // A writer takes the write lock at once, so two processes never both hold a read lock and
-    // wait for each other's write.
-    conexao->Executar(modo == Escrita ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    conexao = motor_sql::Abrir(modDb::Banco(), esperaOcupadoMs);
+    conexao->Iniciar(modo == Escrita);
     conexaoDaTransacao = conexao.get();
 }
 
@@ -184,7 +191,7 @@ Transacao::~Transacao()
     conexaoDaTransacao = nullptr;
     if (!confirmada) {
         try {
-            conexao->Executar(QStringLiteral("ROLLBACK"));
+            conexao->Desfazer();
         } catch (const ErroBanco &) {
             // Closing the connection below undoes whatever is still open.
         }
@@ -194,7 +201,7 @@ Transacao::~Transacao()
 void Transacao::Confirmar()
 {
     if (conexao)
-        conexao->Executar(QStringLiteral("COMMIT"));
+        conexao->Confirmar();
     confirmada = true;
 }
 
@@ -222,8 +229,35 @@ void DefinirPastaDados(const QString &pasta, pastas::OrigemDados origem)
     pastaDados = pastas::PastaDados{pasta, origem};
 }
 
+QString Banco()
+{
+    if (!enderecoPostgres) {
+        const QString variavel = qEnvironmentVariable("VELORA_BANCO");
+        enderecoPostgres = EhEnderecoPostgres(variavel) ? variavel : QString();
+    }
+    return enderecoPostgres->isEmpty() ? ArquivoDados() : *enderecoPostgres;
+}
+
+bool UsaPostgres()
+{
+    return EhEnderecoPostgres(Banco());
+}
+
+void DefinirBanco(const QString &uri)
+{
+    enderecoPostgres = uri;
+}
+
+QString PastaTemporaria()
+{
+    return UsaPostgres() ? QDir::tempPath() : PastaDados();
+}
+
 QString PrepararPastaDados()
 {
+    // A PostgreSQL database needs no folder of the planner's.
+    if (UsaPostgres())
+        return QString();
     PastaDados();
     return pastas::PrepararPastaDados(*pastaDados);
 }
@@ -233,13 +267,17 @@ void DefinirEsperaOcupado(int ms)
     esperaOcupadoMs = ms;
 }
 
-int CopiarBase(const QString &destino)
+int CopiarBase(const QString &destino, const QStringList &tabelas)
 {
+    if (UsaPostgres())
+        return motor_sql::ExportarPostgres(Banco(), destino, tabelas, esperaOcupadoMs);
     return motor_sql::CopiarBanco(ArquivoDados(), destino, esperaOcupadoMs);
 }
 
-int SubstituirBase(const QString &origem)
+int SubstituirBase(const QString &origem, const QStringList &tabelas)
 {
+    if (UsaPostgres())
+        return motor_sql::ImportarPostgres(origem, Banco(), tabelas, esperaOcupadoMs);
     return motor_sql::CopiarBanco(origem, ArquivoDados(), esperaOcupadoMs);
 }
 

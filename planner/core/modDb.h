@@ -39,6 +39,7 @@ public:
     bool Eof() const;
     void MoveNext();
     int RecordCount() const;
+    int Campos() const;  // the number of columns
     Campo operator()(const QString &coluna) const;  // the current row's field, by name
     Campo Indice(int coluna) const;                 // the current row's field, by position
     int Posicao(const QString &coluna) const;       // a column's position, for reading many rows
@@ -92,12 +93,22 @@ QString PastaPrograma();
 QString PastaDados();
 QString ArquivoDados();
 void DefinirPastaDados(const QString &pasta, pastas::OrigemDados origem = pastas::OrigemDados::Variavel);  // tests
+// The database the planner uses: the PostgreSQL URI in VELORA_BANCO when it holds one (read
+// once), else the file dadosu.lst.
+QString Banco();
+bool UsaPostgres();
+void DefinirBanco(const QString &uri);  // tests: a URI, or "" for the file
+// Where backup and restore keep their temporary files: beside the file, or the system's
+// temporary folder for a PostgreSQL database.
+QString PastaTemporaria();
 // Readies the data folder before the start-up probe: "" or the message naming the folder.
 QString PrepararPastaDados();
 // How long a statement waits for a file another process holds locked.
 void DefinirEsperaOcupado(int ms);
-// The whole database: a consistent copy into the existing file destino, and its replacement by
-// the database in origem, in one transaction. Both return an SQLite result code (0 on success).
-int CopiarBase(const QString &destino);
-int SubstituirBase(const QString &origem);
+// The whole database: a consistent copy into the existing SQLite file destino, and its
+// replacement by the SQLite database in origem, in one transaction. For PostgreSQL, destino
+// holds the empty schema and the tables named are what is copied. Both return an SQLite result
+// code (0 on success).
+int CopiarBase(const QString &destino, const QStringList &tabelas);
+int SubstituirBase(const QString &origem, const QStringList &tabelas);
 } // namespace modDb

@@ -1,5 +1,8 @@
 #include "platform/motor_sql.h"
 
+#include "esquema.h"
+#include "platform/motor_postgres.h"
+
 #include <QDate>
 #include <QRegularExpression>
 #include <QTime>
@@ -310,26 +313,24 @@ QChar CaractereAnsi(int codigo)
     return QChar(char16_t(codigo & 0xFF));
 }
 
-QString TraduzirDialeto(const QString &sql)
-{
-    static const QRegularExpression diferenteDeNulo(QStringLiteral(R"(\s*<>\s*null\b)"),
-                                                    QRegularExpression::CaseInsensitiveOption);
-    // "Left" is a keyword to SQLite (LEFT JOIN); the function goes by another name.
-    static const QRegularExpression esquerda(QStringLiteral(R"(\bleft\s*\()"),
-                                             QRegularExpression::CaseInsensitiveOption);
+namespace {
 
-    QString saida;
-    saida.reserve(sql.size() + 16);
+// A statement cut into code and the literals or quoted names ('…' or "…") between it, which the
+// translations never touch.
+struct Parte {
+    QString texto;
+    bool citada;
+};
+
+QVector<Parte> partes(const QString &sql)
+{
+    QVector<Parte> p;
     qsizetype i = 0;
     while (i < sql.size()) {
-        // Literals and quoted names, '…' or "…", are copied as they stand.
         qsizetype aspa = i;
         while (aspa < sql.size() && sql.at(aspa) != u'\'' && sql.at(aspa) != u'"')
             ++aspa;
-        QString trecho = sql.mid(i, aspa - i);
-        trecho.replace(diferenteDeNulo, QStringLiteral(" IS NOT NULL"));
-        trecho.replace(esquerda, QStringLiteral("jet_left("));
-        saida += trecho;
+        p.push_back({sql.mid(i, aspa - i), false});
         if (aspa == sql.size())
             break;
         // A doubled quote stays inside the literal.
@@ -348,13 +349,137 @@ QString TraduzirDialeto(const QString &sql)
             ++fim;
             break;
         }
-        saida += QStringView(sql).mid(aspa, fim - aspa);
+        p.push_back({sql.mid(aspa, fim - aspa), true});
         i = fim;
     }
-    return saida;
+    return p;
 }
 
-Conexao::Conexao(const QString &arquivo, int esperaOcupadoMs)
+QString juntar(const QVector<Parte> &p)
+{
+    QString s;
+    for (const Parte &x : p)
+        s += x.texto;
+    return s;
+}
+
+bool literal(const QVector<Parte> &p, qsizetype i)
+{
+    return i < p.size() && p[i].citada && p[i].texto.startsWith(u'\'');
+}
+
+QRegularExpression semCaixa(const QString &padrao)
+{
+    return QRegularExpression(padrao, QRegularExpression::CaseInsensitiveOption);
+}
+
+void diferenteDeNulo(QString &codigo)
+{
+    static const QRegularExpression r = semCaixa(QStringLiteral(R"(\s*<>\s*null\b)"));
+    codigo.replace(r, QStringLiteral(" IS NOT NULL"));
+}
+
+// cdate of a literal, innermost first, becomes the literal of the stored text.
+void cdateDeLiterais(QVector<Parte> &p)
+{
+    static const QRegularExpression abre = semCaixa(QStringLiteral(R"(\bcdate\s*\(\s*$)"));
+    static const QRegularExpression fecha(QStringLiteral(R"(^\s*\))"));
+    for (qsizetype i = 0; i + 2 < p.size();) {
+        const auto a = abre.match(p[i].texto);
+        const auto f = fecha.match(p[i + 2].texto);
+        if (p[i].citada || !a.hasMatch() || !literal(p, i + 1) || p[i + 2].citada || !f.hasMatch()) {
+            ++i;
+            continue;
+        }
+        QString valor = p[i + 1].texto.mid(1, p[i + 1].texto.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+        const QString lido = LerDataHora(valor);
+        if (lido.isNull())
+            throw ErroBanco("Tipo de dados incompatível na expressão (cdate)");
+        p[i].texto.truncate(a.capturedStart());
+        p[i + 1].texto = QStringLiteral("'") + lido + QStringLiteral("'");
+        p[i + 2].texto.remove(0, f.capturedLength());
+    }
+}
+
+// like folds case the way ucase does, accented letters too, and has no escape character unless
+// the statement names one.
+void likeSemCaixa(QVector<Parte> &p)
+{
+    static const QRegularExpression like = semCaixa(QStringLiteral(R"(\blike\b)"));
+    static const QRegularExpression escape = semCaixa(QStringLiteral(R"(^\s*escape\b)"));
+    static const QRegularExpression ultimo = semCaixa(QStringLiteral(R"(\blike\s*$)"));
+    for (qsizetype i = 0; i < p.size(); ++i) {
+        if (p[i].citada)
+            continue;
+        const bool padraoLiteral = literal(p, i + 1) && ultimo.match(p[i].texto).hasMatch();
+        p[i].texto.replace(like, QStringLiteral("ILIKE"));
+        if (!padraoLiteral)
+            continue;
+        QString depois = QStringLiteral(" COLLATE \"und-x-icu\"");
+        if (i + 2 >= p.size() || p[i + 2].citada || !escape.match(p[i + 2].texto).hasMatch())
+            depois += QStringLiteral(" ESCAPE ''");
+        if (i + 2 < p.size() && !p[i + 2].citada)
+            p[i + 2].texto.prepend(depois);
+        else
+            p.insert(i + 2, Parte{depois, false});
+    }
+}
+
+// NULL sorts first in an ascending order and last in a descending one, as in SQLite. The
+// planner's Order By always ends its statement.
+void nulosComoSqlite(QVector<Parte> &p)
+{
+    static const QRegularExpression ordem = semCaixa(QStringLiteral(R"(\border\s+by\b)"));
+    static const QRegularExpression desc = semCaixa(QStringLiteral(R"(\bdesc$)"));
+    static const QRegularExpression nulos = semCaixa(QStringLiteral(R"(\bnulls\s+(first|last)$)"));
+    if (p.isEmpty() || p.last().citada)
+        return;
+    QString &codigo = p.last().texto;
+    const auto m = ordem.match(codigo);
+    if (!m.hasMatch() || codigo.indexOf(u')', m.capturedEnd()) >= 0)
+        return;
+    QStringList itens = codigo.mid(m.capturedEnd()).split(u',');
+    for (QString &item : itens) {
+        const QString t = item.trimmed();
+        if (t.isEmpty() || nulos.match(t).hasMatch())
+            continue;
+        item = u' ' + t + (desc.match(t).hasMatch() ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST"));
+    }
+    codigo = codigo.left(m.capturedEnd()) + itens.join(u',');
+}
+
+} // namespace
+
+QString TraduzirDialeto(const QString &sql)
+{
+    // "Left" is a keyword to SQLite (LEFT JOIN); the function goes by another name.
+    static const QRegularExpression esquerda = semCaixa(QStringLiteral(R"(\bleft\s*\()"));
+    QVector<Parte> p = partes(sql);
+    for (Parte &x : p)
+        if (!x.citada) {
+            diferenteDeNulo(x.texto);
+            x.texto.replace(esquerda, QStringLiteral("jet_left("));
+        }
+    return juntar(p);
+}
+
+QString TraduzirDialetoPostgres(const QString &sql)
+{
+    // "Asc" is a keyword to PostgreSQL (Order By … Asc); the function goes by another name.
+    static const QRegularExpression asc = semCaixa(QStringLiteral(R"(\basc\s*\()"));
+    QVector<Parte> p = partes(sql);
+    cdateDeLiterais(p);
+    for (Parte &x : p)
+        if (!x.citada) {
+            diferenteDeNulo(x.texto);
+            x.texto.replace(asc, QStringLiteral("jet_asc("));
+        }
+    likeSemCaixa(p);
+    nulosComoSqlite(p);
+    return juntar(p);
+}
+
+ConexaoSqlite::ConexaoSqlite(const QString &arquivo, int esperaOcupadoMs)
 {
     const int rc = sqlite3_open_v2(arquivo.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
@@ -368,19 +493,19 @@ Conexao::Conexao(const QString &arquivo, int esperaOcupadoMs)
     registrarFuncoes(db);
 }
 
-Conexao::~Conexao()
+ConexaoSqlite::~ConexaoSqlite()
 {
     sqlite3_close_v2(db);
 }
 
-void Conexao::preparar(const QString &sql, sqlite3_stmt **st)
+void ConexaoSqlite::preparar(const QString &sql, sqlite3_stmt **st)
 {
     const QByteArray texto = TraduzirDialeto(sql).toUtf8();
     if (const int rc = sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), st, nullptr); rc != SQLITE_OK)
         falhar(db, rc);
 }
 
-Resultado Conexao::Consultar(const QString &sql)
+Resultado ConexaoSqlite::Consultar(const QString &sql)
 {
     Comando c;
     preparar(sql, &c.st);
@@ -400,7 +525,7 @@ Resultado Conexao::Consultar(const QString &sql)
     return r;
 }
 
-int Conexao::Executar(const QString &sql)
+int ConexaoSqlite::Executar(const QString &sql)
 {
     Comando c;
     preparar(sql, &c.st);
@@ -412,9 +537,33 @@ int Conexao::Executar(const QString &sql)
     return sqlite3_changes(db);
 }
 
-qint64 Conexao::UltimaChave() const
+qint64 ConexaoSqlite::UltimaChave()
 {
     return sqlite3_last_insert_rowid(db);
+}
+
+void ConexaoSqlite::Iniciar(bool escrita)
+{
+    // A writer takes the write lock at once, so two processes never both hold a read lock and
+    // wait for each other's write.
+    Executar(escrita ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+}
+
+void ConexaoSqlite::Confirmar()
+{
+    Executar(QStringLiteral("COMMIT"));
+}
+
+void ConexaoSqlite::Desfazer()
+{
+    Executar(QStringLiteral("ROLLBACK"));
+}
+
+std::unique_ptr<Conexao> Abrir(const QString &banco, int esperaOcupadoMs)
+{
+    if (EhEnderecoPostgres(banco))
+        return std::make_unique<ConexaoPostgres>(banco, esperaOcupadoMs);
+    return std::make_unique<ConexaoSqlite>(banco, esperaOcupadoMs);
 }
 
 } // namespace motor_sql

@@ -5,13 +5,14 @@
 #include <QVariant>
 #include <QVector>
 
+#include <memory>
 #include <stdexcept>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
-// The SQL engine behind the planner's two database operations: SQLite, speaking the dialect the
-// planner's statements are written in (day-first cdate, day/Month/Year, ucase, Left, Asc,
+// The SQL engine behind the planner's two database operations: SQLite, or PostgreSQL over libpq,
+// each speaking the dialect the planner's statements are written in (day-first cdate, day/Month/Year, ucase, Left, Asc,
 // "<> Null" meaning "is set", a like that folds accented letters).
 namespace motor_sql {
 
@@ -33,18 +34,38 @@ struct Resultado {
     QVector<QVector<QVariant>> linhas;
 };
 
-// One open connection to an existing database file; closed when destroyed.
+// One open connection to the planner's database; closed (or handed back for reuse) when destroyed.
 class Conexao {
 public:
-    Conexao(const QString &arquivo, int esperaOcupadoMs);
-    ~Conexao();
-    Conexao(const Conexao &) = delete;
-    Conexao &operator=(const Conexao &) = delete;
-
-    Resultado Consultar(const QString &sql);
-    int Executar(const QString &sql);
+    virtual ~Conexao() = default;
+    virtual Resultado Consultar(const QString &sql) = 0;
+    virtual int Executar(const QString &sql) = 0;
     // Key of the last row this connection inserted.
-    qint64 UltimaChave() const;
+    virtual qint64 UltimaChave() = 0;
+    // A transaction on this connection. A writer queues behind other writers (waiting at most the
+    // busy wait) before it reads anything; a reader sees one snapshot.
+    virtual void Iniciar(bool escrita) = 0;
+    virtual void Confirmar() = 0;
+    virtual void Desfazer() = 0;
+};
+
+// Opens banco: a PostgreSQL URI, or the path of an existing SQLite database file.
+std::unique_ptr<Conexao> Abrir(const QString &banco, int esperaOcupadoMs);
+
+// The SQLite engine over one database file.
+class ConexaoSqlite : public Conexao {
+public:
+    ConexaoSqlite(const QString &arquivo, int esperaOcupadoMs);
+    ~ConexaoSqlite() override;
+    ConexaoSqlite(const ConexaoSqlite &) = delete;
+    ConexaoSqlite &operator=(const ConexaoSqlite &) = delete;
+
+    Resultado Consultar(const QString &sql) override;
+    int Executar(const QString &sql) override;
+    qint64 UltimaChave() override;
+    void Iniciar(bool escrita) override;
+    void Confirmar() override;
+    void Desfazer() override;
 
 private:
     void preparar(const QString &sql, sqlite3_stmt **st);
@@ -65,6 +86,12 @@ int VerificarBanco(const QString &arquivo, const QStringList &tabelas);
 
 // Rewrites the parts of the dialect SQLite does not read itself; string literals stay untouched.
 QString TraduzirDialeto(const QString &sql);
+// The same for PostgreSQL: cdate of a literal becomes the stored text (an invalid one throws
+// ErroBanco), "<> Null" IS NOT NULL, Asc jet_asc, like a case-insensitive ILIKE under ICU's case
+// rules without an escape character unless one is given, and every Order By puts NULL first
+// (ascending) as SQLite does. day, Month, Year, ucase and jet_asc are functions the schema tool
+// creates; Left is PostgreSQL's own.
+QString TraduzirDialetoPostgres(const QString &sql);
 
 // Reads a day-first date ("D/M/YYYY") or a time ("H:NN" or "HH:NN:SS") the way the database does,
 // giving the stored form "YYYY-MM-DD" or "HH:MM:SS"; the stored forms read as themselves.

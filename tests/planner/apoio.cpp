@@ -7,10 +7,13 @@
 #include "platform/modal.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QMessageBox>
 
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace {
@@ -25,15 +28,61 @@ struct Direta {
     sqlite3 *db = nullptr;
 };
 
+// The same for a PostgreSQL database: the first column of the first row, or "" when none.
+QString comandoPostgres(const QString &uri, const QString &sql)
+{
+    PGconn *pg = PQconnectdb(uri.toUtf8().constData());
+    EXPECT_EQ(PQstatus(pg), CONNECTION_OK) << PQerrorMessage(pg);
+    // The tests' readings name no alias for a sub-select and call char(), as SQLite allows.
+    static const QRegularExpression semNome(QStringLiteral(R"((\bfrom\s*\(.*\))\s*$)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression caractere(QStringLiteral(R"(\bchar\()"), QRegularExpression::CaseInsensitiveOption);
+    const QString texto = QString(sql).replace(semNome, QStringLiteral("\\1 as sub")).replace(caractere, QStringLiteral("chr("));
+    PGresult *r = PQexec(pg, texto.toUtf8().constData());
+    const ExecStatusType estado = PQresultStatus(r);
+    EXPECT_TRUE(estado == PGRES_COMMAND_OK || estado == PGRES_TUPLES_OK) << PQerrorMessage(pg) << " em " << sql.toStdString();
+    QString valor;
+    if (estado == PGRES_TUPLES_OK && PQntuples(r) > 0 && !PQgetisnull(r, 0, 0))
+        valor = QString::fromUtf8(PQgetvalue(r, 0, 0));
+    PQclear(r);
+    PQfinish(pg);
+    return valor;
+}
+
+QString uriDe(const QString &base)
+{
+    return QStringLiteral("postgresql:///%1?host=%2&user=velora").arg(base, ServidorDeTeste());
+}
+
 } // namespace
+
+QString ServidorDeTeste()
+{
+    return qEnvironmentVariable("VELORA_TESTE_POSTGRES");
+}
 
 BaseDeTeste::BaseDeTeste()
 {
     arquivo = pasta.filePath(QStringLiteral("dadosu.lst"));
-    const QString erro = CriarBaseVazia(arquivo);
-    EXPECT_TRUE(erro.isEmpty()) << erro.toStdString();
+    if (ServidorDeTeste().isEmpty()) {
+        const QString erro = CriarBaseVazia(arquivo);
+        EXPECT_TRUE(erro.isEmpty()) << erro.toStdString();
+    } else {
+        static int bases = 0;
+        const QString nome = QStringLiteral("teste_%1_%2").arg(QCoreApplication::applicationPid()).arg(++bases);
+        comandoPostgres(uriDe(QStringLiteral("postgres")), QStringLiteral("CREATE DATABASE %1 TEMPLATE velora_modelo").arg(nome));
+        uri = uriDe(nome);
+    }
+    modDb::DefinirBanco(uri);
     modDb::DefinirPastaDados(pasta.path());
     modDb::DefinirEsperaOcupado(200);
+}
+
+BaseDeTeste::~BaseDeTeste()
+{
+    if (uri.isEmpty())
+        return;
+    const QString nome = uri.section(u'/', 3).section(u'?', 0, 0);
+    comandoPostgres(uriDe(QStringLiteral("postgres")), QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(nome));
 }
 
 qint64 BaseDeTeste::InserirUsuario(const QString &login, const std::optional<QString> &senha, const QString &nome)
@@ -51,7 +100,16 @@ qint64 BaseDeTeste::InserirUsuario(const QString &login, const std::optional<QSt
 
 void BaseDeTeste::Executar(const QString &sql)
 {
-    Direta d(arquivo);
+    ExecutarEm(uri.isEmpty() ? arquivo : uri, sql);
+}
+
+void ExecutarEm(const QString &banco, const QString &sql)
+{
+    if (EhEnderecoPostgres(banco)) {
+        comandoPostgres(banco, sql);
+        return;
+    }
+    Direta d(banco);
     char *erro = nullptr;
     EXPECT_EQ(sqlite3_exec(d.db, sql.toUtf8().constData(), nullptr, nullptr, &erro), SQLITE_OK)
         << (erro ? erro : "") << " em " << sql.toStdString();
@@ -60,12 +118,14 @@ void BaseDeTeste::Executar(const QString &sql)
 
 QString BaseDeTeste::Valor(const QString &sql)
 {
-    return ValorEm(arquivo, sql);
+    return ValorEm(uri.isEmpty() ? arquivo : uri, sql);
 }
 
-QString ValorEm(const QString &arquivo, const QString &sql)
+QString ValorEm(const QString &banco, const QString &sql)
 {
-    Direta d(arquivo);
+    if (EhEnderecoPostgres(banco))
+        return comandoPostgres(banco, sql);
+    Direta d(banco);
     sqlite3_stmt *st = nullptr;
     EXPECT_EQ(sqlite3_prepare_v2(d.db, sql.toUtf8().constData(), -1, &st, nullptr), SQLITE_OK) << sql.toStdString();
     QString valor;
@@ -73,6 +133,32 @@ QString ValorEm(const QString &arquivo, const QString &sql)
         valor = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
     sqlite3_finalize(st);
     return valor;
+}
+
+struct TravaDeOutroPrograma::Sessao {
+    sqlite3 *db = nullptr;
+    PGconn *pg = nullptr;
+};
+
+TravaDeOutroPrograma::TravaDeOutroPrograma(const BaseDeTeste &base) : sessao(std::make_unique<Sessao>())
+{
+    if (base.uri.isEmpty()) {
+        EXPECT_EQ(sqlite3_open(base.arquivo.toUtf8().constData(), &sessao->db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(sessao->db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        return;
+    }
+    sessao->pg = PQconnectdb(base.uri.toUtf8().constData());
+    PGresult *r = PQexec(sessao->pg, "BEGIN; LOCK TABLE Usuarios, Configuracao, Compromissos, Enderecos, Financas, "
+                                     "Saldos, Tarefas, Notas IN ACCESS EXCLUSIVE MODE");
+    EXPECT_EQ(PQresultStatus(r), PGRES_COMMAND_OK) << PQerrorMessage(sessao->pg);
+    PQclear(r);
+}
+
+TravaDeOutroPrograma::~TravaDeOutroPrograma()
+{
+    sqlite3_exec(sessao->db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(sessao->db);
+    PQfinish(sessao->pg);
 }
 
 void Entrar(const QString &login, const QString &senha)

@@ -10,11 +10,18 @@
 #include <memory>
 #include <optional>
 
-// A fresh empty dadosu.lst, made by the schema tool, that the planner uses for this test.
+// A fresh empty database, made by the schema tool, that the planner uses for this test: the file
+// dadosu.lst in a temporary folder, or, when VELORA_TESTE_POSTGRES names the socket folder of the
+// tests' PostgreSQL server, a database of its own copied from the template made there.
 struct BaseDeTeste {
     BaseDeTeste();
+    ~BaseDeTeste();
+    BaseDeTeste(const BaseDeTeste &) = delete;
+    BaseDeTeste &operator=(const BaseDeTeste &) = delete;
     QTemporaryDir pasta;
     QString arquivo;
+    QString uri;  // the PostgreSQL database, "" for the file
+    QString Banco() const { return uri.isEmpty() ? arquivo : uri; }
 
     // Inserts a user the way the profile does and returns its key.
     qint64 InserirUsuario(const QString &login, const std::optional<QString> &senha,
@@ -25,8 +32,26 @@ struct BaseDeTeste {
     QString Valor(const QString &sql);
 };
 
-// The same on any database file.
-QString ValorEm(const QString &arquivo, const QString &sql);
+// The same on any database file or PostgreSQL URI.
+QString ValorEm(const QString &banco, const QString &sql);
+void ExecutarEm(const QString &banco, const QString &sql);
+
+// The socket folder of the tests' PostgreSQL server, "" when the tests run on SQLite files.
+QString ServidorDeTeste();
+
+// Another program holding the whole database locked while it lives: an exclusive transaction on
+// the file, or every planner table locked by a transaction of another PostgreSQL session.
+class TravaDeOutroPrograma {
+public:
+    explicit TravaDeOutroPrograma(const BaseDeTeste &base);
+    ~TravaDeOutroPrograma();
+    TravaDeOutroPrograma(const TravaDeOutroPrograma &) = delete;
+    TravaDeOutroPrograma &operator=(const TravaDeOutroPrograma &) = delete;
+
+private:
+    struct Sessao;
+    std::unique_ptr<Sessao> sessao;
+};
 
 class QWidget;
 

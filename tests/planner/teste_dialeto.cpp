@@ -29,6 +29,27 @@ TEST(Dialeto, TraducaoMexeSoForaDosLiterais)
         EXPECT_EQ(TraduzirDialeto(QString::fromUtf8(c.sql)).toStdString(), c.esperado) << c.sql;
 }
 
+TEST(Dialeto, TraducaoParaPostgres)
+{
+    const struct {
+        const char *sql, *esperado;
+    } casos[] = {
+        {"Select * from T Where Data = Cdate('2/3/2026') and Hora <> Null",
+         "Select * from T Where Data = '2026-03-02' and Hora IS NOT NULL"},
+        {"Where d = cdate(cdate('29/02/2024')) and h = cdate( '9:05' )", "Where d = '2024-02-29' and h = '09:05:00'"},
+        {"Select 'cdate(''1/1/2000'')' as t", "Select 'cdate(''1/1/2000'')' as t"},
+        {"and Asc(ucase(Left(Nome,1))) = 65 Order By Nome", "and jet_asc(ucase(Left(Nome,1))) = 65 Order By Nome NULLS FIRST"},
+        {"Where Nome like '%a\\%%' escape '\\'", "Where Nome ILIKE '%a\\%%' COLLATE \"und-x-icu\" escape '\\'"},
+        {"Where Notas like '%x%' and n = 1", "Where Notas ILIKE '%x%' COLLATE \"und-x-icu\" ESCAPE '' and n = 1"},
+        {"Where Nome like 'a%'", "Where Nome ILIKE 'a%' COLLATE \"und-x-icu\" ESCAPE ''"},
+        {"Select 'like' as t Order By Data, Hora desc,Chave", "Select 'like' as t Order By Data NULLS FIRST, Hora desc NULLS LAST, Chave NULLS FIRST"},
+        {"Select (Select x from T Order By y) as z", "Select (Select x from T Order By y) as z"},
+    };
+    for (const auto &c : casos)
+        EXPECT_EQ(motor_sql::TraduzirDialetoPostgres(QString::fromUtf8(c.sql)).toStdString(), c.esperado) << c.sql;
+    EXPECT_THROW(motor_sql::TraduzirDialetoPostgres(QStringLiteral("Select cdate('31/02/2026')")), ErroBanco);
+}
+
 TEST(Dialeto, FuncoesDaBase)
 {
     BaseDeTeste base;
