@@ -19,6 +19,34 @@
 
 #include <cstdio>
 
+// Runs the benchmarks given to benchmark::Initialize on the planner's database file arquivo, and
+// then, with VELORA_BENCH_POSTGRES set, once more on PostgreSQL holding the same data. The
+// program's CPU time does not count the server's: on PostgreSQL, compare wall times.
+inline void RodarNosDoisMotores(const QString &arquivo)
+{
+    modDb::DefinirBanco(QString());
+    // A reporter of each run's own: the library's default one does not outlive its first run.
+    const auto rodar = [] {
+        benchmark::ConsoleReporter relator(benchmark::ConsoleReporter::OO_Tabular);
+        benchmark::RunSpecifiedBenchmarks(&relator);
+    };
+    std::fprintf(stderr, "== SQLite: %s\n", qPrintable(arquivo));
+    rodar();
+    const QString postgres = qEnvironmentVariable("VELORA_BENCH_POSTGRES");
+    if (postgres.isEmpty())
+        return;
+    if (!BaseExiste(postgres))
+        if (const QString erro = CriarBaseVazia(postgres); !erro.isEmpty())
+            qFatal("%s", qPrintable(erro));
+    modDb::DefinirBanco(postgres);
+    if (const int rc = modDb::SubstituirBase(arquivo, TabelasDoPlanejador))
+        qFatal("cópia para o PostgreSQL falhou (%d)", rc);
+    Executar(QStringLiteral("ANALYZE"));
+    std::fprintf(stderr, "== PostgreSQL: the same data\n");
+    rodar();
+    modDb::DefinirBanco(QString());
+}
+
 // Runs the benchmarks on the file in pastaTemporaria, made empty and filled by the statements of
 // carga when it is missing.
 inline int RodarBenchmarks(int argc, char **argv, const char *pastaTemporaria, const QString &carga)
@@ -42,21 +70,7 @@ inline int RodarBenchmarks(int argc, char **argv, const char *pastaTemporaria, c
         sqlite3_close(db);
     }
     modDb::DefinirPastaDados(pasta);
-    modDb::DefinirBanco(QString());
     benchmark::Initialize(&argc, argv);
-    std::fprintf(stderr, "== SQLite: %s\n", qPrintable(arquivo));
-    benchmark::RunSpecifiedBenchmarks();
-    const QString postgres = qEnvironmentVariable("VELORA_BENCH_POSTGRES");
-    if (postgres.isEmpty())
-        return 0;
-    if (!BaseExiste(postgres))
-        if (const QString erro = CriarBaseVazia(postgres); !erro.isEmpty())
-            qFatal("%s", qPrintable(erro));
-    modDb::DefinirBanco(postgres);
-    if (const int rc = modDb::SubstituirBase(arquivo, TabelasDoPlanejador))
-        qFatal("cópia para o PostgreSQL falhou (%d)", rc);
-    Executar(QStringLiteral("ANALYZE"));
-    std::fprintf(stderr, "== PostgreSQL: the same data\n");
-    benchmark::RunSpecifiedBenchmarks();
+    RodarNosDoisMotores(arquivo);
     return 0;
 }

@@ -5,6 +5,7 @@
 //      appointments and 2 birthdays due; user U002, who never acted on one, has about 4,800
 //      appointments due (a backlog, shown for scale);
 //   2. the month calendar's marking statement, for scale;
+//   (1 and 2 once more on PostgreSQL with the same data when VELORA_BENCH_POSTGRES names a database)
 //   3. the CPU of the real program signed on and idle (user U011, nothing due) on Xvfb: over
 //      SEGUNDOS seconds (default 60) with the scan every second and with no scan at all; the
 //      difference gives the cost of one scan, and ten idle minutes with the scan every minute are
@@ -14,6 +15,7 @@
 #include "XTestServer.h"
 #include "appointments/modCalendario.h"
 #include "appointments/modLembretes.h"
+#include "base_de_bench.h"
 #include "core/modDb.h"
 #include "medidas.h"
 
@@ -157,7 +159,7 @@ int main(int argc, char **argv)
     modDb::DefinirPastaDados(copia.path());
 
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    RodarNosDoisMotores(arquivo);
 
     const double comChecagem = cpuOcioso(copia.path(), 1000, segundos);
     const double semChecagem = cpuOcioso(copia.path(), 24 * 3600 * 1000, segundos);
