@@ -5,6 +5,7 @@
 
 #include "XTestClient.h"
 #include "XTestMain.h"
+#include "XTestServer.h"
 #include "esquema.h"
 
 #include <QCryptographicHash>
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTime>
@@ -20,6 +22,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -90,11 +93,17 @@ struct PontaAPonta : ::testing::Test {
     QTemporaryDir dados, execucao;
     QString arquivo;
     xtest::XClient x{xtest::testServer().display()};
+    // The desktop the helpers below start programs on and drive: the test's own unless a test
+    // opens a second one.
+    std::string tela = xtest::testServer().display();
+    xtest::XClient *cliente = &x;
+    std::string pastaDeExecucao;
 
     void SetUp() override
     {
         QFile::setPermissions(execucao.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         arquivo = dados.filePath(QStringLiteral("dadosu.lst"));
+        pastaDeExecucao = execucao.path().toStdString();
         ASSERT_TRUE(CriarBaseVazia(arquivo).isEmpty());
     }
     void inserirUsuario(const char *login)
@@ -109,33 +118,33 @@ struct PontaAPonta : ::testing::Test {
     xtest::ChildProcess iniciarCom(std::vector<std::string> argumentos, std::vector<std::string> ambiente)
     {
         argumentos.insert(argumentos.begin(), VELORA_BINARIO);
-        ambiente.insert(ambiente.end(), {"VELORA_DADOS=" + dados.path().toStdString(), "XDG_RUNTIME_DIR=" + execucao.path().toStdString(),
-                                         "QT_QPA_PLATFORM=xcb", "DISPLAY=" + xtest::testServer().display()});
+        ambiente.insert(ambiente.end(), {"VELORA_DADOS=" + dados.path().toStdString(), "XDG_RUNTIME_DIR=" + pastaDeExecucao,
+                                         "QT_QPA_PLATFORM=xcb", "DISPLAY=" + tela});
         return xtest::spawnProgram(argumentos, ambiente);
     }
     // The program's shown window with this title, or none.
     xcb_window_t janela(const std::string &titulo)
     {
-        for (xcb_window_t w : x.clientList())
-            if (x.text(w, "_NET_WM_NAME") == titulo && x.viewable(w))
+        for (xcb_window_t w : cliente->clientList())
+            if (cliente->text(w, "_NET_WM_NAME") == titulo && cliente->viewable(w))
                 return w;
         return XCB_NONE;
     }
     xcb_window_t esperarJanela(const std::string &titulo)
     {
         xcb_window_t w = XCB_NONE;
-        EXPECT_TRUE(x.waitUntil([&] { return (w = janela(titulo)) != XCB_NONE; }, 20s)) << "sem a janela " << titulo;
+        EXPECT_TRUE(cliente->waitUntil([&] { return (w = janela(titulo)) != XCB_NONE; }, 20s)) << "sem a janela " << titulo;
         return w;
     }
     bool esperarSumir(const std::string &titulo)
     {
-        return x.waitUntil([&] { return janela(titulo) == XCB_NONE; }, 20s);
+        return cliente->waitUntil([&] { return janela(titulo) == XCB_NONE; }, 20s);
     }
     // Runs xdotool with the arguments and waits for it.
     void xdotool(std::vector<std::string> argumentos)
     {
         argumentos.insert(argumentos.begin(), "xdotool");
-        xtest::ChildProcess p = xtest::spawnProgram(argumentos, {"DISPLAY=" + xtest::testServer().display()});
+        xtest::ChildProcess p = xtest::spawnProgram(argumentos, {"DISPLAY=" + tela});
         ASSERT_TRUE(p.waitForExit(20s)) << "xdotool não terminou";
     }
     void ativar(xcb_window_t w) { xdotool({"windowactivate", "--sync", std::to_string(w)}); }
@@ -149,7 +158,7 @@ struct PontaAPonta : ::testing::Test {
     // The window manager's frame around a window (the root while it is not managed).
     xcb_window_t moldura(xcb_window_t w)
     {
-        xcb_query_tree_reply_t *r = xcb_query_tree_reply(x.connection(), xcb_query_tree(x.connection(), w), nullptr);
+        xcb_query_tree_reply_t *r = xcb_query_tree_reply(cliente->connection(), xcb_query_tree(cliente->connection(), w), nullptr);
         const xcb_window_t pai = r ? r->parent : XCB_NONE;
         std::free(r);
         return pai;
@@ -162,7 +171,7 @@ struct PontaAPonta : ::testing::Test {
         const xcb_window_t frame = moldura(caixa);
         ativar(caixa);
         tecla("Return");
-        EXPECT_TRUE(x.waitUntil([&] { return !x.viewable(caixa) || moldura(caixa) != frame; }, 20s));
+        EXPECT_TRUE(cliente->waitUntil([&] { return !cliente->viewable(caixa) || moldura(caixa) != frame; }, 20s));
     }
 };
 
@@ -1108,4 +1117,89 @@ TEST_F(PontaAPonta, CadaPainelImprimeNoPdfPelaFiguraDaImpressora)
             << lido.toStdString();
         QFile::remove(pdf);
     }
+}
+
+// One PostgreSQL database made by the schema tool, two planners on two X displays, one user on
+// each: each shares an appointment and finds the other's in the day grid, read back through the
+// grid's printed report.
+TEST_F(PontaAPonta, DuasTelasNoMesmoPostgresVeemOCompartilhadoUmDoOutro)
+{
+    const QString servidor = qEnvironmentVariable("VELORA_TESTE_POSTGRES");
+    ASSERT_FALSE(servidor.isEmpty()) << "sem o servidor PostgreSQL dos testes";
+    const auto psql = [&](const QString &base, const QString &sql) {
+        QProcess p;
+        p.start(QStringLiteral("psql"), {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-A"), QStringLiteral("-t"),
+                                         QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-h"), servidor,
+                                         QStringLiteral("-U"), QStringLiteral("velora"), QStringLiteral("-d"), base, QStringLiteral("-c"), sql});
+        EXPECT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    };
+    const QString nome = QStringLiteral("velora_duas_telas_%1").arg(::getpid());
+    psql(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE ") + nome);
+    const auto apagar = qScopeGuard([&] { psql(QStringLiteral("postgres"), QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(nome)); });
+    const QString uri = QStringLiteral("postgresql:///%1?host=%2&user=velora").arg(nome, servidor);
+    ASSERT_EQ(CriarBaseVazia(uri), QString());
+    for (const char *login : {"ANA", "BIA"})
+        psql(nome, QString::fromLatin1(usuario).arg(QLatin1String(login)));
+
+    QTemporaryDir pdfs, execucaoDaSegunda;
+    QFile::setPermissions(execucaoDaSegunda.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const auto pdf = [&](const char *login) { return pdfs.filePath(QLatin1String(login) + QStringLiteral(".pdf")); };
+    const auto iniciarComo = [&](const char *login) {
+        return iniciarCom({}, {"VELORA_BANCO=" + uri.toStdString(), "VELORA_PDF=" + pdf(login).toStdString()});
+    };
+    // Signs on and books a shared appointment of today in the grid's row at y (hourly rows from
+    // 08:00, 16 pixels apart).
+    const auto entrarEAgendar = [&](const char *login, int y, const char *texto) {
+        const xcb_window_t logon = esperarJanela("Velora");
+        ativar(logon);
+        clicar(logon, 140, 48);
+        digitar(login);
+        tecla("Return");
+        const xcb_window_t agenda = esperarJanela("Agenda Velora");
+        ativar(agenda);
+        clicar(agenda, 343 + 49, 472 + 13);  // the appointments tab
+        const QString pastinha = QStringLiteral("Select Pastinha from Usuarios Where Login = upper('%1')").arg(QLatin1String(login));
+        EXPECT_TRUE(cliente->waitUntil([&] { return psql(nome, pastinha) == QLatin1String("Compromissos"); }, 20s));
+        clicar(agenda, 560, y, 2);
+        clicar(agenda, 544, 48 + 32 + 68 + 50);  // description
+        digitar(texto);
+        clicar(agenda, 344 + 20, 48 + 32 + 212 + 11);  // "Compartilhar esse Compromisso com outros usuários."
+        tecla("alt+s");
+        const QString compartilhado = QStringLiteral("Select Compartilhado from Compromissos Where Compromisso = '%1'").arg(QLatin1String(texto));
+        EXPECT_TRUE(cliente->waitUntil([&] { return psql(nome, compartilhado) == QLatin1String("S"); }, 20s)) << texto;
+        return agenda;
+    };
+    // The day grid printed from its picture, as text.
+    const auto gradeImpressa = [&](xcb_window_t agenda, const char *login) {
+        ativar(agenda);
+        clicar(agenda, 344 + 114 + 73, 48 + 13);  // "Ir para o Dia de Hoje" builds the grid again
+        clicar(agenda, 526 + 12, 9 + 12);
+        responderMensagem();  // "Documento Impresso com Sucesso"
+        QProcess texto;
+        texto.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf(login), QStringLiteral("-")});
+        EXPECT_TRUE(texto.waitForFinished(30000));
+        return QString::fromUtf8(texto.readAllStandardOutput());
+    };
+
+    xtest::ChildProcess ana = iniciarComo("ana");
+    const xcb_window_t agendaDaAna = entrarEAgendar("ana", 120, "Consulta da Ana");
+
+    xtest::XServer segunda;
+    xtest::XClient y(segunda.display());
+    tela = segunda.display();
+    cliente = &y;
+    pastaDeExecucao = execucaoDaSegunda.path().toStdString();
+    xtest::ChildProcess bia = iniciarComo("bia");
+    const xcb_window_t agendaDaBia = entrarEAgendar("bia", 136, "Reuniao da Bia");
+    const QString daBia = gradeImpressa(agendaDaBia, "bia");
+    EXPECT_TRUE(daBia.contains(QStringLiteral("Consulta da Ana [ANA]")) && daBia.contains(QStringLiteral("Reuniao da Bia"))) << daBia.toStdString();
+
+    tela = xtest::testServer().display();
+    cliente = &x;
+    const QString daAna = gradeImpressa(agendaDaAna, "ana");
+    EXPECT_TRUE(daAna.contains(QStringLiteral("Reuniao da Bia [BIA]")) && daAna.contains(QStringLiteral("Consulta da Ana"))) << daAna.toStdString();
+    ana.stop();
+    bia.stop();
 }
