@@ -5,6 +5,7 @@
 #include "appointments/modSons.h"
 #include "core/frmAgenda.h"
 #include "core/modDb.h"
+#include "core/modEntrada.h"
 #include "core/modMsgBox.h"
 #include "core/programa.h"
 #include "core/sessao.h"
@@ -73,7 +74,7 @@ FrmLembrete::FrmLembrete() : tk::Formulario(QStringLiteral("Lembrete Velora"), &
 
 void FrmLembrete::PrepararAniversario(const Lembrete &l)
 {
-    TxtData->setText(l.data.toString(QStringLiteral("dd/MM/yyyy")));
+    TxtData->setText(TextoDaData(l.data));
     for (QWidget *w : {static_cast<QWidget *>(lblHoraAviso), static_cast<QWidget *>(TxtHora), static_cast<QWidget *>(lblHoraTermino),
                        static_cast<QWidget *>(txtHoraFim), static_cast<QWidget *>(lblReagendar), static_cast<QWidget *>(cmbReAgendar),
                        static_cast<QWidget *>(cmdReagendar)})
@@ -90,7 +91,7 @@ void FrmLembrete::PrepararAniversario(const Lembrete &l)
 
 void FrmLembrete::PrepararCompromisso(const Lembrete &l)
 {
-    TxtData->setText(l.data.toString(QStringLiteral("dd/MM/yyyy")));
+    TxtData->setText(TextoDaData(l.data));
     TxtHora->setText(l.hora.toString(QStringLiteral("HH:mm")));
     txtHoraFim->setText(l.horaFim.isValid() ? l.horaFim.toString(QStringLiteral("HH:mm")) : QString());
     for (QWidget *w : {static_cast<QWidget *>(lblHoraAviso), static_cast<QWidget *>(TxtHora), static_cast<QWidget *>(lblHoraTermino),
@@ -160,7 +161,7 @@ void FrmLembrete::frmLembrete_cmdExecutar_Click()
 {
     PararSom();
     if (modoAniversario())
-        AvisarProximoAno(Sessao.CompromissoLembrete, QDate::fromString(TxtData->text(), QStringLiteral("dd/MM/yyyy")));
+        AvisarProximoAno(Sessao.CompromissoLembrete, DataDoTexto(TxtData->text()));
     else
         MarcarExecutado(Sessao.CompromissoLembrete);
     fechar();

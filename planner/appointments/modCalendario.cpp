@@ -4,6 +4,7 @@
 #include "appointments/painel_compromissos.h"
 #include "core/frmAgenda.h"
 #include "core/modDb.h"
+#include "core/modEntrada.h"
 #include "core/sessao.h"
 #include "platform/localidade.h"
 
@@ -56,7 +57,7 @@ QString SqlDiasComCompromissos(qint64 usuario, int mes, int ano, bool compartilh
     // The month as a range of dates, which the indexes on Data serve (Month() and Year() of every
     // row would read the whole table); grouped by date and ordered by it: each day once,
     // ascending, as the cells are walked.
-    const auto dia = [&](int d) { return QDate(ano, mes, d).toString(QStringLiteral("dd/MM/yyyy")); };
+    const auto dia = [&](int d) { return TextoDaData(QDate(ano, mes, d)); };
     return sql + QStringLiteral(") and Data >= Cdate('") + dia(1) + QStringLiteral("') and Data <= Cdate('") +
            dia(DiasDoMes(mes, ano)) + QStringLiteral("') Group By Data Order By Data");
 }

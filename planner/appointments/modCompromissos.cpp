@@ -2,6 +2,7 @@
 
 #include "appointments/painel_compromissos.h"
 #include "core/frmAgenda.h"
+#include "core/modEntrada.h"
 #include "core/modDb.h"
 #include "core/sessao.h"
 #include "resources/recursos.h"
@@ -27,11 +28,6 @@ int minutosDe(const QTime &t)
 int passoDe(int intervalos)
 {
     return intervalos <= 59 ? qMax(1, intervalos) : 60;
-}
-
-QString dataSql(const QDate &d)
-{
-    return d.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
 } // namespace
@@ -83,7 +79,7 @@ QVector<LinhaGrade> CaminharHorarios(const QVector<int> &horarios, const QVector
 QVector<LinhaGrade> LinhasDoDia(const QDate &dia)
 {
     const QString usuario = QString::number(Sessao.Codigo);
-    const QString data = dataSql(dia);
+    const QString data = TextoDaData(dia);
     QVector<LinhaGrade> linhas;
     // Both statements on one connection, from one snapshot of the file.
     Transacao leitura(Transacao::Leitura);
@@ -219,7 +215,7 @@ qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QT
     if (alterar) {
         const int alteradas = Executar(
                  QStringLiteral("Update Compromissos set ") +
-                 QStringLiteral("Data = cdate('") + dataSql(data) + QStringLiteral("'),") +
+                 QStringLiteral("Data = cdate('") + TextoDaData(data) + QStringLiteral("'),") +
                  QStringLiteral("Hora = cdate('") + hora.toString(QStringLiteral("HH:mm")) + QStringLiteral("'),") +
                  (temFim ? QStringLiteral("HoraFim = ") + fim + QStringLiteral(",") : QStringLiteral("HoraFim = NULL,")) +
                  QStringLiteral("Compromisso = '") + SqlTexto(compromisso) + QStringLiteral("',") +
@@ -239,7 +235,7 @@ qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QT
     const qint64 nova = ExecutarInsercao(
         QStringLiteral("Insert into Compromissos(Usuario,Data,Hora,HoraFim,Compromisso,ChavePai,Status,Compartilhado) values (") +
         usuario + QStringLiteral(",") +
-        QStringLiteral("cdate('") + dataSql(data) + QStringLiteral("'),") +
+        QStringLiteral("cdate('") + TextoDaData(data) + QStringLiteral("'),") +
         QStringLiteral("cdate('") + hora.toString(QStringLiteral("HH:mm")) + QStringLiteral("'),") +
         (temFim ? fim + QStringLiteral(",") : QStringLiteral("NULL,")) +
         QStringLiteral("'") + SqlTexto(compromisso) + QStringLiteral("',") +

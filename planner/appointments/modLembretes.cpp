@@ -1,6 +1,7 @@
 #include "appointments/modLembretes.h"
 
 #include "core/modDb.h"
+#include "core/modEntrada.h"
 #include "core/sessao.h"
 #include "platform/localidade.h"
 
@@ -21,11 +22,6 @@ constexpr struct {
 };
 constexpr int primeiraEmDias = 9;
 
-QString dataSql(const QDate &d)
-{
-    return d.toString(QStringLiteral("dd/MM/yyyy"));
-}
-
 QString usuarioSql()
 {
     return QString::number(Sessao.Codigo);
@@ -34,7 +30,7 @@ QString usuarioSql()
 // The part of both halves that says the start has passed.
 QString jaComecou(qint64 usuario, const QDateTime &agora)
 {
-    const QString hoje = dataSql(agora.date());
+    const QString hoje = TextoDaData(agora.date());
     return QStringLiteral(" Where Usuario = ") + QString::number(usuario) + QStringLiteral(" and ( Data < Cdate('") + hoje +
            QStringLiteral("') or ( Data = Cdate('") + hoje + QStringLiteral("') and Hora <= cdate('") +
            agora.time().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("') ) ) and Status = '0' and ");
@@ -61,7 +57,7 @@ PassoDaChecagem AvancarChecagem(int minutos, int checagemGeral, bool iniciada)
 QString SqlAniversariosDevidos(qint64 usuario, const QDate &hoje)
 {
     return QStringLiteral("Select * from Compromissos Where Usuario = ") + QString::number(usuario) +
-           QStringLiteral(" and Data <= Cdate('") + dataSql(hoje) + QStringLiteral("') and Hora is Null Order By Chave");
+           QStringLiteral(" and Data <= Cdate('") + TextoDaData(hoje) + QStringLiteral("') and Hora is Null Order By Chave");
 }
 
 QString SqlCompromissosDevidos(qint64 usuario, const QDateTime &agora)
@@ -130,14 +126,14 @@ int MarcarExecutado(qint64 chave)
 
 int AvisarProximoAno(qint64 chave, const QDate &data)
 {
-    return Executar(QStringLiteral("Update Compromissos set Data = cdate('") + dataSql(data.addYears(1)) +
+    return Executar(QStringLiteral("Update Compromissos set Data = cdate('") + TextoDaData(data.addYears(1)) +
                     QStringLiteral("') Where Usuario = ") + usuarioSql() + QStringLiteral(" and Chave = ") + QString::number(chave));
 }
 
 int ReagendarComHoraFim(qint64 chave, const QDate &data, const QString &compromisso)
 {
     const QString c = QString::number(chave);
-    return Executar(QStringLiteral("Update Compromissos set Data = cdate('") + dataSql(data) + QStringLiteral("'),") +
+    return Executar(QStringLiteral("Update Compromissos set Data = cdate('") + TextoDaData(data) + QStringLiteral("'),") +
                     QStringLiteral("Compromisso = '") + SqlTexto(compromisso) + QStringLiteral("' ") +
                     QStringLiteral(" Where Usuario = ") + usuarioSql() + QStringLiteral(" and ( Chave = ") + c +
                     QStringLiteral(" or ChavePai = ") + c + QStringLiteral(")"));
@@ -145,7 +141,7 @@ int ReagendarComHoraFim(qint64 chave, const QDate &data, const QString &compromi
 
 int ReagendarSemHoraFim(qint64 chave, const Momento &momento, const QString &compromisso)
 {
-    return Executar(QStringLiteral("Update Compromissos set Data = cdate('") + dataSql(momento.data) + QStringLiteral("'),") +
+    return Executar(QStringLiteral("Update Compromissos set Data = cdate('") + TextoDaData(momento.data) + QStringLiteral("'),") +
                     QStringLiteral("Hora = cdate('") + momento.hora.toString(QStringLiteral("HH:mm")) + QStringLiteral("'), ") +
                     QStringLiteral("Compromisso = '") + SqlTexto(compromisso) + QStringLiteral("' ") +
                     QStringLiteral(" Where Usuario = ") + usuarioSql() + QStringLiteral(" and Chave = ") + QString::number(chave));

@@ -177,7 +177,7 @@ void PainelCompromissos::AbrirLinha(int linha)
     FrmAgenda &agenda = frmAgenda();
     agenda.imgImpressora->hide();
     tk::EsperaNaTela espera;
-    txtDataCompromisso->setText(Sessao.DiaExibido.toString(QStringLiteral("dd/MM/yyyy")));
+    txtDataCompromisso->setText(TextoDaData(Sessao.DiaExibido));
     const QStringList registro = g.TextMatrix(linha, 0).split(u'\t');
     const QString status = registro.value(1), compartilhado = registro.value(2), fim = registro.value(3);
     Sessao.CompromissoEmEdicao = registro.value(0).toLongLong();
@@ -257,7 +257,7 @@ bool PainelCompromissos::gravar()
     tk::EsperaNaTela espera;
     const QString status = chkAvisar->isChecked() ? QStringLiteral("0") : QStringLiteral("3");
     const QString flag = chkCompartilhar->isChecked() ? QStringLiteral("S") : QStringLiteral("N");
-    const QDate data = QDate::fromString(txtDataCompromisso->text(), QStringLiteral("dd/MM/yyyy"));
+    const QDate data = DataDoTexto(txtDataCompromisso->text());
     const QTime semFim;
     const auto continuacoes = [&](qint64 pai, const QDate &d) {
         for (const QTime &t : HorariosDeContinuacao(*inicio, *fim, Sessao.Intervalos))
@@ -308,7 +308,7 @@ void PainelCompromissos::frmAgenda_cmdCompromissoVoltar_Click()
 
 void PainelCompromissos::frmAgenda_cmdExibirCalendarioPequeno_Click()
 {
-    calCompromisso->DefinirValue(QDate::fromString(txtDataCompromisso->text(), QStringLiteral("dd/MM/yyyy")));
+    calCompromisso->DefinirValue(DataDoTexto(txtDataCompromisso->text()));
     calCompromisso->raise();
     calCompromisso->show();
     RetirarFoco();
@@ -317,7 +317,7 @@ void PainelCompromissos::frmAgenda_cmdExibirCalendarioPequeno_Click()
 void PainelCompromissos::frmAgenda_calCompromisso_DateClick()
 {
     calCompromisso->hide();
-    txtDataCompromisso->setText(calCompromisso->Value().toString(QStringLiteral("dd/MM/yyyy")));
+    txtDataCompromisso->setText(TextoDaData(calCompromisso->Value()));
 }
 
 void PainelCompromissos::frmAgenda_cmdCompromissoCalendario_Click()

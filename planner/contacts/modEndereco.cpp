@@ -173,7 +173,7 @@ Contato GravarContato(Contato c)
 
     Transacao t;
     if (!c.aniversario.isEmpty()) {
-        const QString data = ProximoAniversario(c.aniversario, relogio::Hoje()).toString(QStringLiteral("dd/MM/yyyy"));
+        const QString data = TextoDaData(ProximoAniversario(c.aniversario, relogio::Hoje()));
         // Every save moves the row to the next occurrence and carries the name and the share
         // flag over; a key whose row is gone (deleted from the reminder window) gets a new row.
         const bool movida =

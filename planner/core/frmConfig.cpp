@@ -170,7 +170,7 @@ void PainelConfig::frmAgenda_cmdConfig_Click()
     txtDadosCelular->setText(Sessao.FoneCel);
     txtDadosEmail->setText(Sessao.Email);
     txtDadosNascimento->setText(Sessao.Aniversario == QDate(1900, 1, 1) ? QString()
-                                                                          : Sessao.Aniversario.toString(QStringLiteral("dd/MM/yyyy")));
+                                                                          : TextoDaData(Sessao.Aniversario));
 
     txtSenhaAtual->clear();
     txtSenhaNova->clear();
@@ -223,7 +223,7 @@ bool PainelConfig::gravar()
         aniversario = LerDataDigitada(txtDadosNascimento->text());
         if (!aniversario)
             return falha("Informe uma Data Válida para o seu Aniversário!", 2, txtDadosNascimento);
-        txtDadosNascimento->setText(aniversario->toString(QStringLiteral("dd/MM/yyyy")));
+        txtDadosNascimento->setText(TextoDaData(*aniversario));
     }
 
     const bool atualHabilitada = txtSenhaAtual->isEnabled();

@@ -35,6 +35,16 @@ std::optional<double> LerNumero(const QString &texto)
     return ok ? std::optional(v) : std::nullopt;
 }
 
+QString TextoDaData(const QDate &data)
+{
+    return data.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+QDate DataDoTexto(const QString &texto)
+{
+    return QDate::fromString(texto, QStringLiteral("dd/MM/yyyy"));
+}
+
 QString AparaEspacos(const QString &texto)
 {
     qsizetype inicio = 0, fim = texto.size();

@@ -10,6 +10,11 @@ class QLineEdit;
 
 // Reading what users type into the planner's boxes.
 
+// A date as the planner writes it in its boxes, grids and statements ("DD/MM/YYYY", what cdate
+// reads), and such a text read back (an invalid date for any other text).
+QString TextoDaData(const QDate &data);
+QDate DataDoTexto(const QString &texto);
+
 // A date typed day first ("14/10/2003", "1-2-2003", "01.02.03"); two-digit years fall in
 // 1930..2029. Nothing for a text that is no date.
 std::optional<QDate> LerDataDigitada(const QString &texto);

@@ -1,23 +1,19 @@
 #include "finances/modFinancas.h"
 
 #include "core/modDb.h"
+#include "core/modEntrada.h"
 #include "core/sessao.h"
 
 #include <QRegularExpression>
 
 namespace {
 
-QString dataSql(const QDate &d)
-{
-    return d.toString(QStringLiteral("dd/MM/yyyy"));
-}
-
 // The user's rows of one month, as a date range the (Usuario, Data) index can serve.
 QString doMes(int mes, int ano)
 {
     const QDate inicio(ano, mes, 1);
     return QStringLiteral(" Where Usuario = ") + QString::number(Sessao.Codigo) + QStringLiteral(" and Data >= cdate('") +
-           dataSql(inicio) + QStringLiteral("') and Data < cdate('") + dataSql(inicio.addMonths(1)) + QStringLiteral("')");
+           TextoDaData(inicio) + QStringLiteral("') and Data < cdate('") + TextoDaData(inicio.addMonths(1)) + QStringLiteral("')");
 }
 
 // A stored amount in cents; NULL is 0.
@@ -156,7 +152,7 @@ QDate DataDoNovoLancamento(const QDate &hoje, int mes, int ano)
 void GravarLancamento(qint64 chave, const QDate &data, const QString &descricao, int tipo, qint64 valor, bool efetuado)
 {
     const QString usuario = QString::number(Sessao.Codigo), v = FormatarValor(valor, u'.');
-    const QString dia = QStringLiteral("cdate('") + dataSql(data) + QStringLiteral("')");
+    const QString dia = QStringLiteral("cdate('") + TextoDaData(data) + QStringLiteral("')");
     const QString flag = efetuado ? QStringLiteral("S") : QStringLiteral("N");
     if (chave == 0) {
         Executar(QStringLiteral("Insert into Financas(Usuario,Data,Descricao,Recebido,Pago,Efetuado) values (") + usuario +

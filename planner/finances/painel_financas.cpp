@@ -2,6 +2,7 @@
 
 #include "core/frmAgenda.h"
 #include "core/modDb.h"
+#include "core/modEntrada.h"
 #include "core/modMsgBox.h"
 #include "core/sessao.h"
 #include "platform/relogio.h"
@@ -60,11 +61,6 @@ void recusar(const char *texto, QWidget *foco)
 {
     Mensagem(QString::fromUtf8(texto), 1, 3);
     foco->setFocus();
-}
-
-QString textoDaData(const QDate &d)
-{
-    return d.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
 } // namespace
@@ -218,7 +214,7 @@ void PainelFinancas::AdicionarLinhaLancamento(const LinhaLancamento &l)
     };
     g.DefinirCol(2);
     g.DefinirCellForeColor(cor);
-    g.DefinirText(textoDaData(l.data));
+    g.DefinirText(TextoDaData(l.data));
     g.DefinirCol(3);
     g.DefinirCellForeColor(cor);
     g.DefinirText(QStringLiteral("  ") + l.descricao);
@@ -293,7 +289,7 @@ void PainelFinancas::frmAgenda_cmdFinancasNovo_Click()
     RetirarFoco();
     Sessao.ChaveLancamento = 0;
     chkFinancaRealizada->setChecked(true);
-    txtFinancasData->setText(textoDaData(DataDoNovoLancamento(relogio::Hoje(), Sessao.MesFinancas, Sessao.AnoFinancas)));
+    txtFinancasData->setText(TextoDaData(DataDoNovoLancamento(relogio::Hoje(), Sessao.MesFinancas, Sessao.AnoFinancas)));
     txtFinancasDescricao->setText(QString());
     optFinancasReceita->setChecked(true);
     txtFinancasValor->setText(FormatarValor(0, Sessao.SeparadorDecimal));
@@ -313,7 +309,7 @@ void PainelFinancas::AbrirLinha(int linha)
     const LinhaLancamento &l = mesExibido.linhas.at(linha - 1);
     Sessao.ChaveLancamento = l.chave;
     chkFinancaRealizada->setChecked(l.efetuado);
-    txtFinancasData->setText(textoDaData(l.data));
+    txtFinancasData->setText(TextoDaData(l.data));
     txtFinancasDescricao->setText(l.descricao.trimmed());
     const bool receita = l.recebido != 0;
     (receita ? optFinancasReceita : optFinancasDespesa)->setChecked(true);
@@ -325,7 +321,7 @@ void PainelFinancas::AbrirLinha(int linha)
 
 void PainelFinancas::frmAgenda_cmdFinancasCalendario_Click()
 {
-    calFinancas->DefinirValue(QDate::fromString(txtFinancasData->text(), QStringLiteral("dd/MM/yyyy")));
+    calFinancas->DefinirValue(DataDoTexto(txtFinancasData->text()));
     calFinancas->raise();
     calFinancas->show();
     RetirarFoco();
@@ -334,7 +330,7 @@ void PainelFinancas::frmAgenda_cmdFinancasCalendario_Click()
 void PainelFinancas::frmAgenda_calFinancas_DateClick()
 {
     calFinancas->hide();
-    txtFinancasData->setText(textoDaData(calFinancas->Value()));
+    txtFinancasData->setText(TextoDaData(calFinancas->Value()));
 }
 
 void PainelFinancas::frmAgenda_cmdFinancasSalvar_Click()
@@ -353,7 +349,7 @@ void PainelFinancas::frmAgenda_cmdFinancasSalvar_Click()
     {
         tk::EsperaNaTela espera;
         // A failed write leaves the entry panel open with what was typed.
-        GravarLancamento(Sessao.ChaveLancamento, QDate::fromString(txtFinancasData->text(), QStringLiteral("dd/MM/yyyy")),
+        GravarLancamento(Sessao.ChaveLancamento, DataDoTexto(txtFinancasData->text()),
                          txtFinancasDescricao->text(), optFinancasReceita->isChecked() ? 0 : 1, *valor,
                          chkFinancaRealizada->isChecked());
         frmAgenda().imgImpressora->show();

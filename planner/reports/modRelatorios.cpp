@@ -2,6 +2,7 @@
 
 #include "appointments/modCompromissos.h"
 #include "contacts/modEndereco.h"
+#include "core/modEntrada.h"
 #include "core/modMsgBox.h"
 #include "finances/modFinancas.h"
 #include "platform/impressora.h"
@@ -79,7 +80,7 @@ Relatorio RelatorioDoMes(const QString &mes, const QString &ano, const QString &
         const QString pago = l.pago > 0 ? FormatarValor(l.pago, separador) : QString();
         const QString valor = !recebido.isEmpty() ? Preencher(recebido, 11, true) + QStringLiteral("+")
                                                   : QString(13, u' ') + Preencher(pago, 11, true) + QStringLiteral("-");
-        const QString texto = QStringLiteral("  ") + l.data.toString(QStringLiteral("dd/MM/yyyy")) +
+        const QString texto = QStringLiteral("  ") + TextoDaData(l.data) +
                               (l.efetuado ? QStringLiteral("X") : QStringLiteral(" ")) + QStringLiteral("| ") +
                               colunaDaDescricao(l.descricao, 63, 13) + valor;
         r.registros.push_back({{texto}, {QStringLiteral(" ")}});
@@ -124,14 +125,13 @@ Relatorio RelatorioDeTarefas(const QString &usuario, const QVector<LinhaTarefa> 
 {
     Relatorio r;
     r.cabecalho = QStringLiteral(" Tarefas da Agenda do ") + nomeNoCabecalho(usuario);
-    const QString formato = QStringLiteral("dd/MM/yyyy");
     for (const LinhaTarefa &t : linhas) {
         // Seven characters for each priority; a code outside 0..2 reads as Baixa, as in the grid.
         const QString prioridade = t.prioridade == 0 ? QStringLiteral("  Alta ")
                                    : t.prioridade == 1 ? QStringLiteral(" Normal")
                                                        : QStringLiteral("  Baixa");
-        const QString texto = QStringLiteral("  ") + t.data.toString(formato) + prioridade + QStringLiteral(" | ") +
-                              colunaDaDescricao(t.descricao, 68, 20) + QStringLiteral(" ") + t.dataFim.toString(formato) +
+        const QString texto = QStringLiteral("  ") + TextoDaData(t.data) + prioridade + QStringLiteral(" | ") +
+                              colunaDaDescricao(t.descricao, 68, 20) + QStringLiteral(" ") + TextoDaData(t.dataFim) +
                               (t.status == QLatin1String("1") ? QStringLiteral(" X") : QString());
         r.registros.push_back({{texto}, {QStringLiteral(" ")}});
     }

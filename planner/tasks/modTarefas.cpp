@@ -15,11 +15,6 @@ namespace {
 int AlturaLinhasTarefas = 0;
 QVector<LinhaTarefa> exibidas;
 
-QString dataSql(const QDate &d)
-{
-    return d.toString(QStringLiteral("dd/MM/yyyy"));
-}
-
 } // namespace
 
 QString TextoPrioridade(int prioridade)
@@ -115,14 +110,14 @@ void AdicionarLinhaTarefa(qint64 chave, const QString &status, const QDate &data
     celula(1, QString());
     if (status.trimmed().toInt() == 1)
         g.DefinirCellPicture(Figuras().imgExecutado);
-    celula(2, data.toString(QStringLiteral("dd/MM/yyyy")));
+    celula(2, TextoDaData(data));
     celula(3, TextoPrioridade(prioridade));
     const QStringList linhas = LinhasDaDescricao(descricao);
     celula(4, linhas.join(u'\n'));
     const int altura = int(linhas.size()) * AlturaLinhaTarefa;
     g.DefinirRowHeight(r, altura);
     AlturaLinhasTarefas += altura;
-    celula(5, dataFim.toString(QStringLiteral("dd/MM/yyyy")));
+    celula(5, TextoDaData(dataFim));
     // The rows no longer fit: the vertical scroll bar takes its width from the description.
     if (AlturaLinhasTarefas > tk::Height(g) - 125)
         g.DefinirColWidth(4, 2280);
@@ -135,13 +130,13 @@ void GravarTarefa(qint64 chave, const QDate &data, const QDate &dataFim, const Q
     const QString texto = SqlTexto(LinhasDaDescricao(AparaEspacos(descricao)).join(QStringLiteral("\r\n")));
     if (chave == 0) {
         Executar(QStringLiteral("Insert into Tarefas(Usuario,Data,DataFim,Descricao,Status,Prioridade) values (") + usuario +
-                 QStringLiteral(",cdate('") + dataSql(data) + QStringLiteral("'),cdate('") + dataSql(dataFim) +
+                 QStringLiteral(",cdate('") + TextoDaData(data) + QStringLiteral("'),cdate('") + TextoDaData(dataFim) +
                  QStringLiteral("'),'") + texto + QStringLiteral("','") + SqlTexto(status) + QStringLiteral("',") +
                  QString::number(prioridade) + QStringLiteral(")"));
         return;
     }
-    Executar(QStringLiteral("Update Tarefas set Data = cdate('") + dataSql(data) + QStringLiteral("'),DataFim = cdate('") +
-             dataSql(dataFim) + QStringLiteral("'),Descricao = '") + texto + QStringLiteral("',Status = '") + SqlTexto(status) +
+    Executar(QStringLiteral("Update Tarefas set Data = cdate('") + TextoDaData(data) + QStringLiteral("'),DataFim = cdate('") +
+             TextoDaData(dataFim) + QStringLiteral("'),Descricao = '") + texto + QStringLiteral("',Status = '") + SqlTexto(status) +
              QStringLiteral("',Prioridade = ") + QString::number(prioridade) + QStringLiteral(" Where Usuario = ") + usuario +
              QStringLiteral(" and Chave = ") + QString::number(chave));
 }

@@ -2,6 +2,7 @@
 
 #include "core/frmAgenda.h"
 #include "core/modDb.h"
+#include "core/modEntrada.h"
 #include "core/modMsgBox.h"
 #include "core/sessao.h"
 #include "platform/relogio.h"
@@ -10,11 +11,9 @@
 
 namespace {
 
-const QString FormatoData = QStringLiteral("dd/MM/yyyy");
-
 QDate lerData(const tk::CaixaTexto *caixa)
 {
-    return QDate::fromString(caixa->text(), FormatoData);
+    return DataDoTexto(caixa->text());
 }
 
 } // namespace
@@ -106,7 +105,7 @@ void PainelTarefas::frmAgenda_cmdTarefaNova_Click()
     chkTarefaExecutado->setChecked(false);
     chkTarefaExecutado->setEnabled(false);
     optTarefaNormal->setChecked(true);
-    const QString hoje = relogio::Hoje().toString(FormatoData);
+    const QString hoje = TextoDaData(relogio::Hoje());
     txtTarefaDataInicio->setText(hoje);
     txtTarefaDescricao->setText(QString());
     txtTarefaDataFim->setText(hoje);
@@ -208,7 +207,7 @@ void PainelTarefas::frmAgenda_cmdCalTarefaFim_Click()
 void PainelTarefas::frmAgenda_calTarefas_DateClick()
 {
     calTarefas->hide();
-    const QString dia = calTarefas->Value().toString(FormatoData);
+    const QString dia = TextoDaData(calTarefas->Value());
     // A new start date takes the end date with it.
     if (CalendarioTarefaFim == 0)
         txtTarefaDataInicio->setText(dia);

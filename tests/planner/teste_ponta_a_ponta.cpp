@@ -293,6 +293,16 @@ struct AreaDeTransferencia {
 };
 
 // The screen's pixels under a window, as the user sees them.
+// A printed PDF's text as pdftotext lays it out ("" after a failure, which is reported).
+QString textoDoPdf(const QString &pdf)
+{
+    QProcess texto;
+    texto.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const bool lido = texto.waitForFinished(30000) && texto.exitCode() == 0;
+    EXPECT_TRUE(lido) << pdf.toStdString() << ": " << texto.readAllStandardError().toStdString();
+    return lido ? QString::fromUtf8(texto.readAllStandardOutput()) : QString();
+}
+
 QImage capturar(xtest::XClient &x, xcb_window_t janela)
 {
     const std::optional<xtest::ScreenRect> r = x.screenRect(janela);
@@ -1107,11 +1117,7 @@ TEST_F(PontaAPonta, CadaPainelImprimeNoPdfPelaFiguraDaImpressora)
             << p.pastinha;
         clicar(agenda, 526 + 12, 9 + 12);  // the print picture
         responderMensagem();  // "Documento Impresso com Sucesso", shown once the PDF is written
-        QProcess texto;
-        texto.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        ASSERT_TRUE(texto.waitForFinished(30000));
-        ASSERT_EQ(texto.exitCode(), 0) << p.pastinha << ": " << texto.readAllStandardError().toStdString();
-        const QString lido = QString::fromUtf8(texto.readAllStandardOutput());
+        const QString lido = textoDoPdf(pdf);
         EXPECT_TRUE(lido.contains(QString::fromUtf8(p.cabecalho)) && lido.contains(QString::fromUtf8(p.linha)) &&
                     lido.contains(QStringLiteral("Página : 01")))
             << lido.toStdString();
@@ -1177,10 +1183,7 @@ TEST_F(PontaAPonta, DuasTelasNoMesmoPostgresVeemOCompartilhadoUmDoOutro)
         clicar(agenda, 344 + 114 + 73, 48 + 13);  // "Ir para o Dia de Hoje" builds the grid again
         clicar(agenda, 526 + 12, 9 + 12);
         responderMensagem();  // "Documento Impresso com Sucesso"
-        QProcess texto;
-        texto.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf(login), QStringLiteral("-")});
-        EXPECT_TRUE(texto.waitForFinished(30000));
-        return QString::fromUtf8(texto.readAllStandardOutput());
+        return textoDoPdf(pdf(login));
     };
 
     xtest::ChildProcess ana = iniciarComo("ana");
