@@ -240,7 +240,8 @@ Desfecho lembrar(qint64 usuario, qint64 chave, bool aniversario)
 void frmAgenda_tmrChecagem_Timer()
 {
     // One scan at a time: a tick while a reminder is open changes nothing, the counter included.
-    if (emChecagem || programa::Encerrado() || Sessao.Codigo == 0)
+    // Never inside another operation's transaction: its answers would be undone with it.
+    if (emChecagem || programa::Encerrado() || Sessao.Codigo == 0 || modal::Impedido())
         return;
     const PassoDaChecagem passo = AvancarChecagem(Sessao.MinutosChecagem, Sessao.ChecagemGeral, Sessao.ChecagemIniciada);
     bool exibiu = false;

@@ -110,7 +110,9 @@ QVector<LinhaGrade> LinhasDoDia(const QDate &dia)
     if (Sessao.VisualizarCompartilhamento)
         sql += QStringLiteral("Union Select *,(Select Login from Usuarios Where Codigo = Usuario) as NomeUsuario from Compromissos Where Usuario <> ") +
                usuario + QStringLiteral(" and Data = Cdate('") + data +
-               QStringLiteral("') and Compartilhado = 'S' and Hora <> Null and Status <> '1'");
+               QStringLiteral("') and Compartilhado = 'S' and Hora <> Null and Status <> '1'") +
+               // Executing marks the head row only: its continuation rows go with it.
+               QStringLiteral(" and not exists (Select Chave from Compromissos Pai Where Pai.Chave = Compromissos.ChavePai and Pai.Status = '1')");
     // Rows at the same time: the user's own first, then by owner and key, the same every time.
     sql += QStringLiteral(" Order By Data,Hora,NomeUsuario,Chave ");
     QVector<LinhaGrade> comHora;
@@ -213,6 +215,8 @@ qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QT
     const bool temFim = horaFim.isValid() && horaFim != QTime(0, 0);
     const QString fim = QStringLiteral("cdate('") + horaFim.toString(QStringLiteral("HH:mm")) + QStringLiteral("')");
     if (alterar) {
+        if (chave <= 0)
+            return 0;
         const int alteradas = Executar(
                  QStringLiteral("Update Compromissos set ") +
                  QStringLiteral("Data = cdate('") + TextoDaData(data) + QStringLiteral("'),") +
@@ -248,9 +252,71 @@ qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QT
 
 void ExcluirCompromisso(qint64 chave)
 {
+    // "ChavePai = 0" would match every head row of the user.
+    if (chave <= 0)
+        return;
     Executar(QStringLiteral("Delete from Compromissos Where Usuario = ") + QString::number(Sessao.Codigo) +
              QStringLiteral(" and (Chave = ") + QString::number(chave) + QStringLiteral(" or ChavePai = ") +
              QString::number(chave) + QStringLiteral(")"));
+}
+
+CompromissoAberto ComoAberto(const LinhaGrade &linha, const QDate &dia)
+{
+    return {dia, linha.hora, linha.horaFim, linha.texto.trimmed(), linha.status, linha.compartilhado};
+}
+
+std::optional<CompromissoAberto> LerCompromissoAberto(qint64 chave)
+{
+    const RecordSet rs = Consultar(QStringLiteral("Select Data,Hora,HoraFim,Compromisso,Status,Compartilhado from Compromissos Where Usuario = ") +
+                                   QString::number(Sessao.Codigo) + QStringLiteral(" and Chave = ") + QString::number(chave));
+    if (rs.Eof())
+        return std::nullopt;
+    const auto hhnn = [](const Campo &c) { return c.IsNull() ? QString() : c.Hora().toString(QStringLiteral("HH:mm")); };
+    return CompromissoAberto{rs(QStringLiteral("Data")).Data(), hhnn(rs(QStringLiteral("Hora"))), hhnn(rs(QStringLiteral("HoraFim"))),
+                             rs(QStringLiteral("Compromisso")).Texto().trimmed(), rs(QStringLiteral("Status")).Texto(),
+                             rs(QStringLiteral("Compartilhado")).Texto()};
+}
+
+namespace {
+
+void gravarContinuacoes(qint64 pai, const QDate &data, const QTime &inicio, const QTime &fim, const QString &descricao,
+                        const QString &status, const QString &compartilhado)
+{
+    for (const QTime &t : HorariosDeContinuacao(inicio, fim, Sessao.Intervalos))
+        GravarCompromisso(false, 0, data, t, QTime(), pai, descricao, status, compartilhado);
+}
+
+} // namespace
+
+Gravacao AlterarCompromisso(qint64 chave, const CompromissoAberto &aberto, const QDate &data, const QTime &inicio,
+                            const std::optional<QTime> &fim, const QString &descricao, const QString &status,
+                            const QString &compartilhado)
+{
+    Transacao t;
+    const std::optional<CompromissoAberto> atual = LerCompromissoAberto(chave);
+    if (!atual)
+        return Gravacao::Excluida;
+    // A reminder's answer (executed, rescheduled) or another planner's save is not undone.
+    if (*atual != aberto)
+        return Gravacao::Alterada;
+    if (GravarCompromisso(true, chave, data, inicio, fim.value_or(QTime()), 0, descricao, status, compartilhado) == 0)
+        return Gravacao::Excluida;
+    if (fim)
+        gravarContinuacoes(chave, data, inicio, *fim, descricao, status, compartilhado);
+    t.Confirmar();
+    return Gravacao::Gravada;
+}
+
+void IncluirCompromisso(const QVector<QDate> &datas, const QTime &inicio, const std::optional<QTime> &fim,
+                        const QString &descricao, const QString &status, const QString &compartilhado)
+{
+    Transacao t;
+    for (const QDate &d : datas) {
+        const qint64 chave = GravarCompromisso(false, 0, d, inicio, fim.value_or(QTime()), 0, descricao, status, compartilhado);
+        if (fim)
+            gravarContinuacoes(chave, d, inicio, *fim, descricao, status, compartilhado);
+    }
+    t.Confirmar();
 }
 
 QVector<QDate> DatasDaRepeticao(const QDate &data, Repeticao repeticao)

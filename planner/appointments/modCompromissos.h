@@ -6,6 +6,10 @@
 #include <QTime>
 #include <QVector>
 
+#include "core/modDb.h"
+
+#include <optional>
+
 // One data row of the day grid, as AdicionarLinhaGrade writes it.
 struct LinhaGrade {
     qint64 chave = 0;
@@ -52,8 +56,30 @@ const FigurasDaGrade &Figuras();
 // returned when it has an end time, else 0. horaFim invalid means none.
 qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QTime &hora, const QTime &horaFim,
                          qint64 chavePai, const QString &compromisso, const QString &status, const QString &compartilhado);
-// Deletes the signed-on user's head row chave with its continuation rows.
+// Deletes the signed-on user's head row chave with its continuation rows; a key of 0 names no
+// row and deletes nothing.
 void ExcluirCompromisso(qint64 chave);
+
+// An appointment's head row as the editing panel showed it, to tell at save time whether it was
+// changed meanwhile.
+struct CompromissoAberto {
+    QDate data;
+    QString hora, horaFim;  // "HH:NN" or ""
+    QString texto, status, compartilhado;
+    bool operator==(const CompromissoAberto &) const = default;
+};
+CompromissoAberto ComoAberto(const LinhaGrade &linha, const QDate &dia);
+// The signed-on user's head row chave as it stands now; nothing once it is gone.
+std::optional<CompromissoAberto> LerCompromissoAberto(qint64 chave);
+
+// The editing panel's saves, each in one transaction. A changed appointment is written over its
+// row, with new continuation rows when it has an end time, only while the row is still as the
+// panel opened it. A new one is written on every date of its repetition.
+Gravacao AlterarCompromisso(qint64 chave, const CompromissoAberto &aberto, const QDate &data, const QTime &inicio,
+                            const std::optional<QTime> &fim, const QString &descricao, const QString &status,
+                            const QString &compartilhado);
+void IncluirCompromisso(const QVector<QDate> &datas, const QTime &inicio, const std::optional<QTime> &fim,
+                        const QString &descricao, const QString &status, const QString &compartilhado);
 
 // The repeat choices of a new appointment.
 enum class Repeticao { SomenteDia = 0, DiasUteis = 1, Semana = 2, Mes = 3, DiaDoMesNoAno = 4 };

@@ -95,10 +95,8 @@ std::optional<Lembrete> LembreteAtual(qint64 chave)
 
 QString DataHoraDoLembrete(const QDateTime &agora)
 {
-    QString mes = localidade::Atual().monthName(agora.date().month());
-    if (!mes.isEmpty())
-        mes[0] = mes[0].toUpper();
-    return agora.toString(QStringLiteral("dd ")) + mes + agora.toString(QStringLiteral(" yyyy - HH:mm"));
+    return agora.toString(QStringLiteral("dd ")) + localidade::Atual().monthName(agora.date().month()) +
+           agora.toString(QStringLiteral(" yyyy - HH:mm"));
 }
 
 QVector<EntradaReagendamento> EntradasDeReagendamento(bool comHoraFim)
@@ -126,12 +124,21 @@ int MarcarExecutado(qint64 chave)
 
 int AvisarProximoAno(qint64 chave, const QDate &data)
 {
-    return Executar(QStringLiteral("Update Compromissos set Data = cdate('") + TextoDaData(data.addYears(1)) +
+    // From the contact's day and month: a 29 February birthday comes back to the 29th in every
+    // leap year instead of staying on the 28th a clamped year left it on.
+    const RecordSet contato = Consultar(QStringLiteral("Select Aniversario from Enderecos Where Usuario = ") + usuarioSql() +
+                                        QStringLiteral(" and ChaveAniversario = ") + QString::number(chave));
+    const QDate doContato = contato.Eof() ? QDate() : DiaEMesNoAno(contato(QStringLiteral("Aniversario")).Texto(), data.year() + 1);
+    const QDate proximo = doContato.isValid() ? doContato : data.addYears(1);
+    return Executar(QStringLiteral("Update Compromissos set Data = cdate('") + TextoDaData(proximo) +
                     QStringLiteral("') Where Usuario = ") + usuarioSql() + QStringLiteral(" and Chave = ") + QString::number(chave));
 }
 
 int ReagendarComHoraFim(qint64 chave, const QDate &data, const QString &compromisso)
 {
+    // "ChavePai = 0" would move every head row of the user.
+    if (chave <= 0)
+        return 0;
     const QString c = QString::number(chave);
     return Executar(QStringLiteral("Update Compromissos set Data = cdate('") + TextoDaData(data) + QStringLiteral("'),") +
                     QStringLiteral("Compromisso = '") + SqlTexto(compromisso) + QStringLiteral("' ") +

@@ -44,7 +44,7 @@ QVector<Lembrete> LerLembretes(const QString &sql);
 // The signed-on user's row chave as it stands now; nothing once it has been deleted.
 std::optional<Lembrete> LembreteAtual(qint64 chave);
 
-// "DD Mmmm YYYY - HH:NN", the month named in the planner's locale.
+// "DD Mmmm YYYY - HH:NN", the month named as the planner's locale writes it.
 QString DataHoraDoLembrete(const QDateTime &agora);
 
 // The reschedule choices offered for an appointment: all 21 without an end time, the twelve
@@ -68,7 +68,8 @@ Momento SomarReagendamento(const Momento &de, int indice);
 // What the buttons write to the signed-on user's row chave; each returns the rows it changed
 // (none once the row has been deleted).
 int MarcarExecutado(qint64 chave);
-// The birthday row moves to data plus one calendar year.
+// The birthday row moves on a year: to the day and month of the contact that owns it in the
+// year after data (data plus one calendar year for a row no contact names).
 int AvisarProximoAno(qint64 chave, const QDate &data);
 // The head row and its continuation rows move to data, times unchanged, with the description.
 int ReagendarComHoraFim(qint64 chave, const QDate &data, const QString &compromisso);

@@ -187,6 +187,10 @@ void PainelCompromissos::AbrirLinha(int linha)
     }
     const bool novo = Sessao.CompromissoEmEdicao == 0;
     Sessao.TinhaHoraFinal = !fim.isEmpty();
+    aberto = {};
+    for (const LinhaGrade &l : LinhasExibidas())
+        if (l.chave == Sessao.CompromissoEmEdicao)
+            aberto = ComoAberto(l, Sessao.DiaExibido);
     txtCompromissoFinal->setText(fim);
     chkAvisar->setChecked(status == QLatin1String("0") || novo);
     chkCompartilhar->setChecked(compartilhado == QLatin1String("S"));
@@ -225,8 +229,8 @@ void PainelCompromissos::frmAgenda_cmdCompromissoGravar_Click()
 }
 
 // Checks the boxes, then writes the appointment with its continuation rows (and its repeats)
-// as one transaction; false when a check failed. An appointment deleted meanwhile is not
-// written again: the user is told, and the panel closes on the rebuilt grid.
+// as one transaction; false when a check failed. An appointment deleted or changed meanwhile is
+// not written: the user is told, and the panel closes on the rebuilt grid.
 bool PainelCompromissos::gravar()
 {
     const auto falha = [](const char *texto, int icone, QWidget *foco) {
@@ -254,32 +258,22 @@ bool PainelCompromissos::gravar()
         return falha("Informe uma Descrição do Compromisso !", 2, txtDescricaoCompromisso);
 
     frmAgenda().imgImpressora->show();
-    tk::EsperaNaTela espera;
     const QString status = chkAvisar->isChecked() ? QStringLiteral("0") : QStringLiteral("3");
     const QString flag = chkCompartilhar->isChecked() ? QStringLiteral("S") : QStringLiteral("N");
     const QDate data = DataDoTexto(txtDataCompromisso->text());
-    const QTime semFim;
-    const auto continuacoes = [&](qint64 pai, const QDate &d) {
-        for (const QTime &t : HorariosDeContinuacao(*inicio, *fim, Sessao.Intervalos))
-            GravarCompromisso(false, 0, d, t, semFim, pai, descricao, status, flag);
-    };
-
-    Transacao t;
-    if (Sessao.CompromissoEmEdicao != 0) {
-        if (GravarCompromisso(true, Sessao.CompromissoEmEdicao, data, *inicio, fim.value_or(semFim), 0, descricao, status, flag) == 0) {
-            Mensagem(QStringLiteral("Esse Compromisso não Existe Mais, foi Excluído!"), 1, 2);
-            return true;
-        }
-        if (fim)
-            continuacoes(Sessao.CompromissoEmEdicao, data);
-    } else {
-        for (const QDate &d : DatasDaRepeticao(data, Repeticao(cmbAgendarPara->currentIndex()))) {
-            const qint64 chave = GravarCompromisso(false, 0, d, *inicio, fim.value_or(semFim), 0, descricao, status, flag);
-            if (fim)
-                continuacoes(chave, d);
-        }
+    Gravacao gravacao = Gravacao::Gravada;
+    {
+        tk::EsperaNaTela espera;
+        if (Sessao.CompromissoEmEdicao != 0)
+            gravacao = AlterarCompromisso(Sessao.CompromissoEmEdicao, aberto, data, *inicio, fim, descricao, status, flag);
+        else
+            IncluirCompromisso(DatasDaRepeticao(data, Repeticao(cmbAgendarPara->currentIndex())), *inicio, fim, descricao, status, flag);
     }
-    t.Confirmar();
+    // Told once the transaction has ended, so the file is never held while the message waits.
+    if (gravacao == Gravacao::Excluida)
+        Mensagem(QStringLiteral("Esse Compromisso não Existe Mais, foi Excluído!"), 1, 2);
+    else if (gravacao == Gravacao::Alterada)
+        Mensagem(QStringLiteral("Esse Compromisso foi Alterado depois de Aberto, nada foi Gravado! Abra-o Novamente."), 1, 2);
     return true;
 }
 
@@ -297,6 +291,18 @@ void PainelCompromissos::frmAgenda_cmdCompromissoExcluir_Click()
         MontarGrade(Sessao.DiaExibido);
     }
     frmDadosCompromisso->hide();
+}
+
+void PainelCompromissos::Limpar()
+{
+    frmCalendar->hide();
+    calCompromisso->hide();
+    frmDadosCompromisso->hide();
+    for (tk::CaixaTexto *c : {txtDataCompromisso, txtCompromissoInicio, txtCompromissoFinal})
+        c->clear();
+    txtDescricaoCompromisso->setText(QString());
+    aberto = {};
+    grdCompromissos->DefinirRows(1);
 }
 
 void PainelCompromissos::frmAgenda_cmdCompromissoVoltar_Click()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "appointments/modCompromissos.h"
 #include "platform/grade.h"
 #include "platform/toolkit.h"
 
@@ -42,8 +43,11 @@ public:
 
     // Opens the editing panel for a row of the day grid (1 = first data row).
     void AbrirLinha(int linha);
+    // Logout: every form closed and emptied, nothing of the user's left on the panel.
+    void Limpar();
 
 private:
+    CompromissoAberto aberto;  // the open appointment as the grid showed it
     void irParaODia(const QDate &dia);
     bool gravar();
 };

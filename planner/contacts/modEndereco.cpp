@@ -157,11 +157,8 @@ std::optional<QString> LerAniversario(const QString &digitado)
 
 QDate ProximoAniversario(const QString &aniversario, const QDate &hoje)
 {
-    const auto noAno = [&aniversario](int ano) {
-        return LerDataDigitada(aniversario + u'/' + QString::number(ano)).value_or(QDate());
-    };
-    const QDate esteAno = noAno(hoje.year());
-    return esteAno.isValid() && esteAno > hoje ? esteAno : noAno(hoje.year() + 1);
+    const QDate esteAno = DiaEMesNoAno(aniversario, hoje.year());
+    return esteAno.isValid() && esteAno > hoje ? esteAno : DiaEMesNoAno(aniversario, hoje.year() + 1);
 }
 
 Contato GravarContato(Contato c)
@@ -218,6 +215,19 @@ Contato GravarContato(Contato c)
     }
     t.Confirmar();
     return c;
+}
+
+Gravacao AlterarContato(const Contato &contato, const Contato &aberto)
+{
+    Transacao t;
+    const QVector<LinhaContato> atual = LinhasContatos(QStringLiteral(" and Chave = ") + QString::number(aberto.chave));
+    if (atual.isEmpty())
+        return Gravacao::Excluida;
+    if (atual.first().contato != aberto)
+        return Gravacao::Alterada;
+    GravarContato(contato);
+    t.Confirmar();
+    return Gravacao::Gravada;
 }
 
 void ExcluirContato(qint64 chave, qint64 chaveAniversario)

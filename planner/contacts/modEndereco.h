@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/modDb.h"
+
 #include <QDate>
 #include <QString>
 #include <QVector>
@@ -14,6 +16,7 @@ struct Contato {
     QString nome, empresa, endereco, cidade, estado, cep, email, foneRes, foneCel, foneCom, aniversario, observacao;
     QString compartilhado = QStringLiteral("N");
     qint64 chaveAniversario = 0;  // its birthday row in Compromissos, 0 for none
+    bool operator==(const Contato &) const = default;
 };
 
 // One row of the contact list: the contact and, for another user's shared contact, the owner's
@@ -56,5 +59,8 @@ QDate ProximoAniversario(const QString &aniversario, const QDate &hoje);
 // in one transaction: the row is created with the first birthday, moved and retitled by every
 // save, deleted when the birthday is cleared. Returns the contact as stored (its keys).
 Contato GravarContato(Contato contato);
+// Stores an open contact over its row only while the row is still as aberto was read, in one
+// transaction; a contact deleted or changed meanwhile is not written.
+Gravacao AlterarContato(const Contato &contato, const Contato &aberto);
 // Deletes the signed-on user's contact with its birthday row, in one transaction.
 void ExcluirContato(qint64 chave, qint64 chaveAniversario);

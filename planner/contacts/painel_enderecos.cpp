@@ -270,6 +270,7 @@ void PainelEnderecos::AbrirLinha(int linha)
         return;
     const LinhaContato &l = linhas.at(linha - 1);
     const Contato &c = l.contato;
+    aberto = c;
     grdEndereco->DefinirRow(linha);
     frmAgenda().imgImpressora->hide();
     Sessao.ChaveContato = c.chave;
@@ -346,14 +347,22 @@ void PainelEnderecos::frmAgenda_cmdEnderecoSalvar_Click()
     c.observacao = txtDadosEndObservacao->text();
     c.compartilhado = chkEndCompartilhar->isChecked() ? QStringLiteral("S") : QStringLiteral("N");
     c.chaveAniversario = Sessao.ChaveAniversarioContato;
+    Gravacao gravacao = Gravacao::Gravada;
     {
         tk::EsperaNaTela espera;
         // A failure ends the handler here: the file is as it was and the panel keeps what was typed.
-        GravarContato(c);
+        if (c.chave == 0)
+            GravarContato(c);
+        else
+            gravacao = AlterarContato(c, aberto);
         frmAgenda().imgImpressora->show();
         CarregarContatos(true, Sessao.FiltroContatos);
     }
     frmDadosEndereco->hide();
+    if (gravacao == Gravacao::Excluida)
+        Mensagem(QStringLiteral("Esse Contato não Existe Mais, foi Excluído!"), 1, 2);
+    else if (gravacao == Gravacao::Alterada)
+        Mensagem(QStringLiteral("Esse Contato foi Alterado depois de Aberto, nada foi Gravado! Abra-o Novamente."), 1, 2);
 }
 
 void PainelEnderecos::frmAgenda_cmdEnderecoExcluir_Click()

@@ -53,6 +53,7 @@ public:
 
 private:
     QVector<LinhaContato> linhas;
+    Contato aberto;  // the open contact as it was read
     void pintarLetra(int indice, const QColor &cor);
     // The contact panel's one-line boxes with the field each holds (the note is the twelfth box).
     QVector<std::pair<QString Contato::*, tk::CaixaTexto *>> caixasDoContato() const;

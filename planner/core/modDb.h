@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/motor_sql.h"
+#include "platform/modal.h"
 #include "platform/pastas.h"
 
 #include <QDate>
@@ -10,6 +11,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 
 using motor_sql::ErroBanco;
 
@@ -71,7 +73,8 @@ QString SqlTextoLike(const QString &texto);
 
 // Statements that must stand together: while a Transacao lives, Consultar and Executar use its
 // connection; it is undone unless Confirmar is called. A Leitura reads several statements from
-// one snapshot over one connection; inside another transaction it simply joins it.
+// one snapshot over one connection. Inside another transaction either simply joins it (a write
+// only joins a write), and only the outer one commits.
 class Transacao {
 public:
     enum Modo { Escrita, Leitura };
@@ -83,8 +86,14 @@ public:
 
 private:
     std::unique_ptr<motor_sql::Conexao> conexao;  // null when joined to an open transaction
+    std::optional<modal::SemModal> semModal;       // no message while it is open
     bool confirmada = false;
 };
+
+// What saving a row opened in a form found: written, the row deleted meanwhile, or the row
+// changed since the form opened it (by a reminder, another window or another planner), in which
+// case nothing was written.
+enum class Gravacao { Gravada, Excluida, Alterada };
 
 namespace modDb {
 // The folder of the velora executable.

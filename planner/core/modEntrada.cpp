@@ -18,6 +18,19 @@ std::optional<QDate> LerDataDigitada(const QString &texto)
     return d.isValid() ? std::optional(d) : std::nullopt;
 }
 
+QDate DiaEMesNoAno(const QString &diaMes, int ano)
+{
+    static const QRegularExpression forma(QStringLiteral(R"(^(\d{1,2})/(\d{1,2})$)"));
+    const auto m = forma.match(diaMes.trimmed());
+    if (!m.hasMatch())
+        return {};
+    const int dia = m.captured(1).toInt(), mes = m.captured(2).toInt();
+    if (mes < 1 || mes > 12 || dia < 1 || dia > QDate(2000, mes, 1).daysInMonth())
+        return {};
+    const QDate primeiro(ano, mes, 1);
+    return primeiro.addDays(qMin(dia, primeiro.daysInMonth()) - 1);
+}
+
 std::optional<QTime> LerHoraDigitada(const QString &texto)
 {
     static const QRegularExpression forma(QStringLiteral(R"(^(\d{1,2})(?::(\d{1,2}))?$)"));

@@ -19,6 +19,11 @@ QDate DataDoTexto(const QString &texto);
 // 1930..2029. Nothing for a text that is no date.
 std::optional<QDate> LerDataDigitada(const QString &texto);
 
+// A yearly day and month ("DD/MM") in a given year; 29 February falls on the 28th in a year
+// that has none, so a yearly date computed from it never drifts. Invalid for a text that is no
+// day and month.
+QDate DiaEMesNoAno(const QString &diaMes, int ano);
+
 // A time typed as "H", "HH", "H:N" or "HH:NN", as the grid and appointment boxes take it.
 std::optional<QTime> LerHoraDigitada(const QString &texto);
 

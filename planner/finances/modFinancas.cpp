@@ -40,6 +40,18 @@ std::optional<Numero> lerNumero(const QString &texto, QChar separador)
     return Numero{!m.captured(1).isEmpty(), m.captured(2), m.captured(3)};
 }
 
+LinhaLancamento lancamentoDe(const RecordSet &rs)
+{
+    LinhaLancamento l;
+    l.chave = rs(QStringLiteral("Chave")).Inteiro();
+    l.data = rs(QStringLiteral("Data")).Data();
+    l.descricao = rs(QStringLiteral("Descricao")).Texto();
+    l.recebido = centavosDe(rs(QStringLiteral("Recebido")));
+    l.pago = centavosDe(rs(QStringLiteral("Pago")));
+    l.efetuado = rs(QStringLiteral("Efetuado")).Texto() == QLatin1String("S");
+    return l;
+}
+
 } // namespace
 
 std::optional<qint64> LerValor(const QString &texto, QChar separador)
@@ -51,6 +63,11 @@ std::optional<qint64> LerValor(const QString &texto, QChar separador)
     if (n->decimais.size() > 2 && n->decimais.at(2) >= u'5')
         ++centavos;
     return n->negativo ? -centavos : centavos;
+}
+
+int FiltrarTeclaValor(int tecla, QChar separador)
+{
+    return FiltrarTecla(tecla == separador.unicode() ? '.' : tecla, true);
 }
 
 QString FormatarValor(qint64 centavos, QChar separador)
@@ -101,13 +118,7 @@ MesFinanceiro LerMes(int mes, int ano)
     // Entries of one day in the order they were made.
     for (RecordSet rs = Consultar(QStringLiteral("Select * from Financas") + doMes(mes, ano) + QStringLiteral(" Order By Data,Chave"));
          !rs.Eof(); rs.MoveNext()) {
-        LinhaLancamento l;
-        l.chave = rs(QStringLiteral("Chave")).Inteiro();
-        l.data = rs(QStringLiteral("Data")).Data();
-        l.descricao = rs(QStringLiteral("Descricao")).Texto();
-        l.recebido = centavosDe(rs(QStringLiteral("Recebido")));
-        l.pago = centavosDe(rs(QStringLiteral("Pago")));
-        l.efetuado = rs(QStringLiteral("Efetuado")).Texto() == QLatin1String("S");
+        const LinhaLancamento l = lancamentoDe(rs);
         m.saldoAtual += EfeitoNoSaldo(l);
         m.linhas << l;
     }
@@ -167,6 +178,21 @@ void GravarLancamento(qint64 chave, const QDate &data, const QString &descricao,
                         : QStringLiteral("Recebido = ") + v + QStringLiteral(",Pago=NULL")) +
              QStringLiteral(" ,Efetuado = '") + flag + QStringLiteral("' Where Usuario = ") + usuario +
              QStringLiteral(" and Chave = ") + QString::number(chave));
+}
+
+Gravacao AlterarLancamento(const LinhaLancamento &aberto, const QDate &data, const QString &descricao, int tipo, qint64 valor,
+                           bool efetuado)
+{
+    Transacao t;
+    const RecordSet rs = Consultar(QStringLiteral("Select * from Financas Where Usuario = ") + QString::number(Sessao.Codigo) +
+                                   QStringLiteral(" and Chave = ") + QString::number(aberto.chave));
+    if (rs.Eof())
+        return Gravacao::Excluida;
+    if (lancamentoDe(rs) != aberto)
+        return Gravacao::Alterada;
+    GravarLancamento(aberto.chave, data, descricao, tipo, valor, efetuado);
+    t.Confirmar();
+    return Gravacao::Gravada;
 }
 
 void ExcluirLancamento(qint64 chave)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/modDb.h"
+
 #include <QDate>
 #include <QString>
 #include <QVector>
@@ -32,6 +34,9 @@ struct MesFinanceiro {
 // locale, with separador or the typed "." as decimal point and no thousands grouping ("0,50" is
 // half a unit under a comma locale). Digits past the cents round half away from zero.
 std::optional<qint64> LerValor(const QString &texto, QChar separador);
+// The key filter of the amount and balance boxes: digits, "." and "-"; the locale's own decimal
+// separator key types the decimal point, so "12,34" typed under a comma locale is 12.34.
+int FiltrarTeclaValor(int tecla, QChar separador);
 // "####0.00" with separador as decimal point; zero never carries a minus sign.
 QString FormatarValor(qint64 centavos, QChar separador);
 // What the amount boxes show once left: the typed number formatted, an empty text as it is,
@@ -65,4 +70,8 @@ QDate DataDoNovoLancamento(const QDate &hoje, int mes, int ano);
 // entry chave (description trimmed). tipo 0 is a receipt, 1 a payment; the other amount
 // column is NULL.
 void GravarLancamento(qint64 chave, const QDate &data, const QString &descricao, int tipo, qint64 valor, bool efetuado);
+// Writes an open entry over its row only while the row is still as aberto was read, in one
+// transaction; an entry deleted or changed meanwhile is not written.
+Gravacao AlterarLancamento(const LinhaLancamento &aberto, const QDate &data, const QString &descricao, int tipo, qint64 valor,
+                           bool efetuado);
 void ExcluirLancamento(qint64 chave);

@@ -48,6 +48,14 @@ tk::CaixaTexto *caixaNumerica(QWidget *pai, int maximo)
     return c;
 }
 
+// Amounts and balances: the locale's separator key types the decimal point.
+tk::CaixaTexto *caixaDeValor(QWidget *pai, int maximo)
+{
+    auto *c = new tk::CaixaTexto(pai, maximo);
+    c->KeyPress = [](int k) { return FiltrarTeclaValor(k, Sessao.SeparadorDecimal); };
+    return c;
+}
+
 // A disabled box that only shows a value keeps the text readable.
 void legivelDesabilitada(QWidget *caixa)
 {
@@ -92,7 +100,7 @@ PainelFinancas::PainelFinancas(QWidget *parent)
 
     const int ySaldos = frmFinancasGrade->geometry().bottom() + 10;
     rotulo(this, QStringLiteral("Saldo Inicial do Mês :"), 0, ySaldos, 150, Qt::AlignRight);
-    txtFinancasSaldoInicial = caixaNumerica(this, 11);
+    txtFinancasSaldoInicial = caixaDeValor(this, 11);
     txtFinancasSaldoInicial->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtFinancasSaldoInicial->setGeometry(154, ySaldos, 100, 21);
     cmdSaldoAnterior = new tk::BotaoFigura(this, recursos::Figura(QStringLiteral("saldo_anterior")),
@@ -131,7 +139,7 @@ PainelFinancas::PainelFinancas(QWidget *parent)
     optFinancasDespesa = new tk::BotaoOpcao(d, QStringLiteral("Pago"));
     optFinancasDespesa->setGeometry(110, 190, 70, 22);
     rotulo(d, QStringLiteral("Valor :"), 190, 190, 60, Qt::AlignRight);
-    txtFinancasValor = caixaNumerica(d, 11);
+    txtFinancasValor = caixaDeValor(d, 11);
     txtFinancasValor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtFinancasValor->setGeometry(254, 190, 126, 21);
     chkFinancaRealizada = new tk::CaixaSelecao(d, QStringLiteral("Lançamento Efetuado"));
@@ -237,6 +245,11 @@ void PainelFinancas::Abrir()
 void PainelFinancas::Limpar()
 {
     fecharDados();
+    calFinancas->hide();
+    txtFinancasData->clear();
+    txtFinancasDescricao->setText(QString());
+    txtFinancasValor->clear();
+    aberto = {};
     mesExibido = {};
     grdFinancas->DefinirRows(1);
     txtFinancasSaldoInicial->clear();
@@ -307,6 +320,7 @@ void PainelFinancas::AbrirLinha(int linha)
 {
     // The entry as read, so one with a negative amount opens with its own kind and amount.
     const LinhaLancamento &l = mesExibido.linhas.at(linha - 1);
+    aberto = l;
     Sessao.ChaveLancamento = l.chave;
     chkFinancaRealizada->setChecked(l.efetuado);
     txtFinancasData->setText(TextoDaData(l.data));
@@ -346,17 +360,25 @@ void PainelFinancas::frmAgenda_cmdFinancasSalvar_Click()
         recusar("Informe um Valor para o Lançamento!", txtFinancasValor);
         return;
     }
+    Gravacao gravacao = Gravacao::Gravada;
     {
         tk::EsperaNaTela espera;
         // A failed write leaves the entry panel open with what was typed.
-        GravarLancamento(Sessao.ChaveLancamento, DataDoTexto(txtFinancasData->text()),
-                         txtFinancasDescricao->text(), optFinancasReceita->isChecked() ? 0 : 1, *valor,
-                         chkFinancaRealizada->isChecked());
+        const QDate data = DataDoTexto(txtFinancasData->text());
+        const int tipo = optFinancasReceita->isChecked() ? 0 : 1;
+        if (Sessao.ChaveLancamento == 0)
+            GravarLancamento(0, data, txtFinancasDescricao->text(), tipo, *valor, chkFinancaRealizada->isChecked());
+        else
+            gravacao = AlterarLancamento(aberto, data, txtFinancasDescricao->text(), tipo, *valor, chkFinancaRealizada->isChecked());
         frmAgenda().imgImpressora->show();
         // Always the shown month again: an entry moved to another month leaves it.
         CarregarMes(Sessao.MesFinancas, Sessao.AnoFinancas);
         fecharDados();
     }
+    if (gravacao == Gravacao::Excluida)
+        Mensagem(QStringLiteral("Esse Lançamento não Existe Mais, foi Excluído!"), 1, 2);
+    else if (gravacao == Gravacao::Alterada)
+        Mensagem(QStringLiteral("Esse Lançamento foi Alterado depois de Aberto, nada foi Gravado! Abra-o Novamente."), 1, 2);
     RetirarFoco();
 }
 

@@ -59,6 +59,7 @@ public:
 
 private:
     MesFinanceiro mesExibido;
+    LinhaLancamento aberto;  // the open entry as it was read
     QPixmap imgExecutado;
     void abrirDados();
     void fecharDados();

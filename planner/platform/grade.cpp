@@ -332,15 +332,19 @@ void Calendario::DefinirValue(const QDate &data)
     setCurrentPage(data.year(), data.month());
 }
 
-CaixaTextoMultilinha::CaixaTextoMultilinha(QWidget *parent, int maximo, bool quebraDupla)
-    : QPlainTextEdit(parent), maximo(maximo), quebraDupla(quebraDupla)
+CaixaTextoMultilinha::CaixaTextoMultilinha(QWidget *parent, int maximo) : QPlainTextEdit(parent), maximo(maximo)
 {
     setTabChangesFocus(true);
 }
 
+QString CaixaTextoMultilinha::text() const
+{
+    return toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+}
+
 int CaixaTextoMultilinha::comprimento(const QString &texto) const
 {
-    return int(texto.size() + (quebraDupla ? std::count_if(texto.cbegin(), texto.cend(), ehQuebra) : 0));
+    return int(texto.size() + std::count_if(texto.cbegin(), texto.cend(), ehQuebra));
 }
 
 QString CaixaTextoMultilinha::oQueCabe(const QString &texto, int espaco) const
@@ -349,7 +353,7 @@ QString CaixaTextoMultilinha::oQueCabe(const QString &texto, int espaco) const
         return texto;
     qsizetype n = 0;
     for (int usado = 0; n < texto.size(); ++n) {
-        usado += quebraDupla && ehQuebra(texto.at(n)) ? 2 : 1;
+        usado += ehQuebra(texto.at(n)) ? 2 : 1;
         if (usado > espaco)
             break;
     }

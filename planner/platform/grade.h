@@ -89,12 +89,12 @@ public:
 };
 
 // Multi-line text box with a maximum length (0: none) and the same key-press filter as
-// CaixaTexto. Pasted or given line breaks of any kind become the box's own. With quebraDupla each
-// line break counts two towards the maximum, for a text stored with CR LF breaks.
+// CaixaTexto. Its text is what the planner stores: every line break a CR LF, whatever was pasted,
+// typed or given, and each counts two towards the maximum.
 class CaixaTextoMultilinha : public QPlainTextEdit {
 public:
-    CaixaTextoMultilinha(QWidget *parent, int maximo, bool quebraDupla = false);
-    QString text() const { return toPlainText(); }
+    CaixaTextoMultilinha(QWidget *parent, int maximo);
+    QString text() const;
     void setText(const QString &texto);
     std::function<int(int)> KeyPress;
 
@@ -104,7 +104,6 @@ protected:
 
 private:
     int maximo;
-    bool quebraDupla;
     int comprimento(const QString &texto) const;
     // The longest start of texto that fits in espaco.
     QString oQueCabe(const QString &texto, int espaco) const;

@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <deque>
+#include <stdexcept>
 
 namespace modal {
 
@@ -15,6 +16,7 @@ namespace {
 std::deque<Roteiro> roteiros;
 std::function<void(QWidget &)> semRoteiro;
 QSet<const QWidget *> emExibicao;
+int impedimentos = 0;
 
 // Ends the nested loop when the window hides or goes away.
 class Vigia : public QObject {
@@ -37,6 +39,8 @@ private:
 
 void Exibir(QWidget &janela, Qt::WindowModality modalidade)
 {
+    if (impedimentos > 0)
+        throw std::logic_error("janela modal aberta dentro de uma transação");
     QPointer<QWidget> guarda(&janela);
     emExibicao.insert(&janela);
     janela.setWindowModality(modalidade);
@@ -82,6 +86,21 @@ void DefinirSemRoteiro(std::function<void(QWidget &)> acao)
 int RoteirosPendentes()
 {
     return int(roteiros.size());
+}
+
+SemModal::SemModal()
+{
+    ++impedimentos;
+}
+
+SemModal::~SemModal()
+{
+    --impedimentos;
+}
+
+bool Impedido()
+{
+    return impedimentos > 0;
 }
 
 } // namespace modal

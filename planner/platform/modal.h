@@ -23,4 +23,16 @@ void Enfileirar(Roteiro roteiro);
 void DefinirSemRoteiro(std::function<void(QWidget &janela)> acao);
 int RoteirosPendentes();
 
+// While one lives (a transaction is open), no window may be shown modally: its nested event loop
+// would hold the database locked for every other planner as long as the window stays, and would
+// let timers (the reminder scan) run inside the transaction. Exibir throws instead.
+class SemModal {
+public:
+    SemModal();
+    ~SemModal();
+    SemModal(const SemModal &) = delete;
+    SemModal &operator=(const SemModal &) = delete;
+};
+bool Impedido();
+
 } // namespace modal

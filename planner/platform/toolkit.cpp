@@ -1,5 +1,7 @@
 #include "platform/toolkit.h"
 
+#include "platform/modal.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -49,6 +51,9 @@ void DefinirTratadorErro(std::function<void(const QString &)> tratador)
 
 void ProcessarEventos()
 {
+    // Events handled here could show a window or start the reminder scan inside the transaction.
+    if (modal::Impedido())
+        throw std::logic_error("eventos processados dentro de uma transação");
     QCoreApplication::processEvents();
 }
 

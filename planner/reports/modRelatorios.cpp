@@ -10,6 +10,8 @@
 #include "platform/toolkit.h"
 #include "tasks/modTarefas.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
@@ -40,8 +42,10 @@ QString Preencher(const QString &valor, int largura, bool alinharDireita)
 
 QStringList CortarDescricao(const QString &descricao, int largura, bool ateQuatro)
 {
+    // One blank for each line break, whichever form an older row stored it in.
+    static const QRegularExpression quebra(QStringLiteral("\r\n|\r|\n"));
     QString d = descricao.trimmed();
-    d.replace(CrLf, QStringLiteral(" "));
+    d.replace(quebra, QStringLiteral(" "));
     const qsizetype n = d.size(), w = largura;
     if (n <= w)
         return {d};

@@ -36,7 +36,7 @@ struct Relatorio {
 // Longer texts come back unchanged.
 QString Preencher(const QString &valor, int largura, bool alinharDireita = false);
 
-// A description as the reports print it: trimmed, each CR LF one blank, and cut into pieces of
+// A description as the reports print it: trimmed, each line break one blank, and cut into pieces of
 // largura characters. Up to largura: one piece; up to twice largura (but not largura + 1): two;
 // otherwise three, or with ateQuatro four where the text is longer than three pieces or is
 // largura + 1 or 2·largura + 1 long.

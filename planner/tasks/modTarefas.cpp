@@ -43,18 +43,26 @@ std::optional<FalhaTarefa> VerificarTarefa(const QDate &data, const QDate &dataF
     return std::nullopt;
 }
 
-QVector<LinhaTarefa> LinhasTarefas()
+namespace {
+
+QVector<LinhaTarefa> lerTarefas(const QString &condicao)
 {
     QVector<LinhaTarefa> linhas;
-    // Dates are stored YYYY-MM-DD, so the text order is the date order; the key settles ties.
-    RecordSet rs = Consultar(QStringLiteral("Select * from Tarefas Saldos Where Usuario = ") + QString::number(Sessao.Codigo) +
-                             QStringLiteral(" Order By DataFim,Prioridade,Chave"));
+    RecordSet rs = Consultar(QStringLiteral("Select * from Tarefas Saldos Where Usuario = ") + QString::number(Sessao.Codigo) + condicao);
     linhas.reserve(rs.RecordCount());
     for (; !rs.Eof(); rs.MoveNext())
         linhas.append({rs(QStringLiteral("Chave")).Inteiro(), rs(QStringLiteral("Status")).Texto(),
                        rs(QStringLiteral("Data")).Data(), rs(QStringLiteral("DataFim")).Data(),
                        rs(QStringLiteral("Descricao")).Texto(), int(rs(QStringLiteral("Prioridade")).Inteiro())});
     return linhas;
+}
+
+} // namespace
+
+QVector<LinhaTarefa> LinhasTarefas()
+{
+    // Dates are stored YYYY-MM-DD, so the text order is the date order; the key settles ties.
+    return lerTarefas(QStringLiteral(" Order By DataFim,Prioridade,Chave"));
 }
 
 void CarregarTarefas()
@@ -139,6 +147,20 @@ void GravarTarefa(qint64 chave, const QDate &data, const QDate &dataFim, const Q
              TextoDaData(dataFim) + QStringLiteral("'),Descricao = '") + texto + QStringLiteral("',Status = '") + SqlTexto(status) +
              QStringLiteral("',Prioridade = ") + QString::number(prioridade) + QStringLiteral(" Where Usuario = ") + usuario +
              QStringLiteral(" and Chave = ") + QString::number(chave));
+}
+
+Gravacao AlterarTarefa(const LinhaTarefa &aberta, const QDate &data, const QDate &dataFim, const QString &descricao,
+                       const QString &status, int prioridade)
+{
+    Transacao t;
+    const QVector<LinhaTarefa> atual = lerTarefas(QStringLiteral(" and Chave = ") + QString::number(aberta.chave));
+    if (atual.isEmpty())
+        return Gravacao::Excluida;
+    if (atual.first() != aberta)
+        return Gravacao::Alterada;
+    GravarTarefa(aberta.chave, data, dataFim, descricao, status, prioridade);
+    t.Confirmar();
+    return Gravacao::Gravada;
 }
 
 void ExcluirTarefa(qint64 chave)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/modDb.h"
+
 #include <QColor>
 #include <QDate>
 #include <QString>
@@ -52,4 +54,8 @@ void AdicionarLinhaTarefa(qint64 chave, const QString &status, const QDate &data
 // description is stored trimmed of spaces, its lines separated by CR LF.
 void GravarTarefa(qint64 chave, const QDate &data, const QDate &dataFim, const QString &descricao,
                   const QString &status, int prioridade);
+// Writes an open task over its row only while the row is still as aberta was read, in one
+// transaction; a task deleted or changed meanwhile is not written.
+Gravacao AlterarTarefa(const LinhaTarefa &aberta, const QDate &data, const QDate &dataFim, const QString &descricao,
+                       const QString &status, int prioridade);
 void ExcluirTarefa(qint64 chave);

@@ -55,7 +55,7 @@ PainelTarefas::PainelTarefas(QWidget *parent) : tk::Moldura(parent)
     cmdCalTarefaFim->move(295, 27);
     new tk::Rotulo(d, QStringLiteral("Descrição da Tarefa :"), 10, 60, 200);
     // Stored with CR LF breaks: each line break counts two of the 255 characters.
-    txtTarefaDescricao = new tk::CaixaTextoMultilinha(d, 255, true);
+    txtTarefaDescricao = new tk::CaixaTextoMultilinha(d, 255);
     txtTarefaDescricao->setGeometry(10, 82, 370, 130);
     txtTarefaDescricao->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     new tk::Rotulo(d, QStringLiteral("Prioridade :"), 10, 222, 80);
@@ -123,6 +123,10 @@ void PainelTarefas::AbrirLinha(int linha)
 {
     tk::Grade &g = *grdTarefas;
     Sessao.ChaveTarefa = g.TextMatrix(linha, 0).toLongLong();
+    aberta = {};
+    for (const LinhaTarefa &t : TarefasExibidas())
+        if (t.chave == Sessao.ChaveTarefa)
+            aberta = t;
     g.DefinirRow(linha);
     g.DefinirCol(1);
     frmAgenda().imgImpressora->hide();
@@ -151,16 +155,24 @@ void PainelTarefas::frmAgenda_cmdTarefaSalvar_Click()
             txtTarefaDescricao->setFocus();
         return;
     }
+    Gravacao gravacao = Gravacao::Gravada;
     {
         tk::EsperaNaTela espera;
-        GravarTarefa(Sessao.ChaveTarefa, inicio, fim, descricao,
-                     chkTarefaExecutado->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
-                     optTarefaAlta->isChecked() ? 0 : optTarefaNormal->isChecked() ? 1 : 2);
+        const QString status = chkTarefaExecutado->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+        const int prioridade = optTarefaAlta->isChecked() ? 0 : optTarefaNormal->isChecked() ? 1 : 2;
+        if (Sessao.ChaveTarefa == 0)
+            GravarTarefa(0, inicio, fim, descricao, status, prioridade);
+        else
+            gravacao = AlterarTarefa(aberta, inicio, fim, descricao, status, prioridade);
         CarregarTarefas();
     }
     // Only once written: a failed write leaves the form open as it was.
     frmAgenda().imgImpressora->show();
     frmTarefasDados->hide();
+    if (gravacao == Gravacao::Excluida)
+        Mensagem(QStringLiteral("Essa Tarefa não Existe Mais, foi Excluída!"), 1, 2);
+    else if (gravacao == Gravacao::Alterada)
+        Mensagem(QStringLiteral("Essa Tarefa foi Alterada depois de Aberta, nada foi Gravado! Abra-a Novamente."), 1, 2);
 }
 
 void PainelTarefas::frmAgenda_cmdTarefaExcluir_Click()

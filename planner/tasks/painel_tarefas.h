@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/grade.h"
+#include "tasks/modTarefas.h"
 #include "platform/toolkit.h"
 
 // The tasks panel of the main window: the task grid and the task form laid over it.
@@ -40,6 +41,7 @@ public:
     void Limpar();
 
 private:
+    LinhaTarefa aberta;  // the open task as it was read
     void mostrarDados();
     void abrirCalendario(int fim);
 };

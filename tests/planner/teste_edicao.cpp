@@ -161,7 +161,7 @@ TEST_F(Edicao, VerificacoesNaoGravamEMantemOPainel)
         EXPECT_EQ(vista->icone, c.icone) << c.mensagem;
         EXPECT_EQ(frmAgenda().focusWidget(), c.foco) << c.mensagem;
         EXPECT_TRUE(p.frmDadosCompromisso->isVisible()) << c.mensagem;
-        EXPECT_EQ(p.txtDescricaoCompromisso->text(), QString::fromLatin1(c.descricao));
+        EXPECT_EQ(p.txtDescricaoCompromisso->toPlainText(), QString::fromLatin1(c.descricao));
         EXPECT_EQ(base.Valor(QStringLiteral("Select count(*) from Compromissos")), QStringLiteral("0")) << c.mensagem;
         p.cmdCompromissoVoltar->click();
     }
@@ -379,4 +379,25 @@ TEST_F(Edicao, GradeVoltaAPintarDepoisDeUmErro)
     tk::Disparar([] { MontarGrade(Sessao.DiaExibido); });
     EXPECT_EQ(erros.size(), 1);
     EXPECT_TRUE(p.grdCompromissos->updatesEnabled());
+}
+
+TEST_F(Edicao, QuebrasDeLinhaGuardadasComoCRLFEImpressasSeparadas)
+{
+    PainelCompromissos &p = abrir();
+    novo(p, QStringLiteral("09:00"), QStringLiteral("09:00"), QString(), QString());
+    Digitar(p.txtDescricaoCompromisso, QStringLiteral("linha um\rlinha dois"));
+    p.cmdCompromissoGravar->click();
+    EXPECT_EQ(base.Valor(QStringLiteral("Select Compromisso from Compromissos")), QStringLiteral("linha um\r\nlinha dois"));
+    const Relatorio r = RelatorioDoDia(QStringLiteral("quarta"), QStringLiteral("Eu"), LinhasExibidas());
+    ASSERT_EQ(r.registros.size(), 1u);
+    EXPECT_TRUE(r.registros.front().front().texto.endsWith(QStringLiteral("| linha um linha dois")))
+        << r.registros.front().front().texto.toStdString();
+
+    // The 255-character limit counts each break as the two characters it is stored as.
+    novo(p, QStringLiteral("10:00"), QStringLiteral("10:00"), QString(), QString(252, u'x'));
+    p.txtDescricaoCompromisso->moveCursor(QTextCursor::End);
+    Digitar(p.txtDescricaoCompromisso, QStringLiteral("\ryz"));
+    EXPECT_EQ(p.txtDescricaoCompromisso->text(), QString(252, u'x') + QStringLiteral("\r\ny"));
+    p.cmdCompromissoGravar->click();
+    EXPECT_EQ(base.Valor(QStringLiteral("Select max(length(Compromisso)) from Compromissos")), QStringLiteral("255"));
 }

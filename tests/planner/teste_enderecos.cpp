@@ -94,6 +94,10 @@ TEST(RegrasDoContato, NomeAniversarioEProximaData)
     EXPECT_EQ(ProximoAniversario(QStringLiteral("10/03"), QDate(2026, 3, 10)), QDate(2027, 3, 10));  // today goes a year ahead
     EXPECT_EQ(ProximoAniversario(QStringLiteral("10/03"), QDate(2026, 3, 9)), QDate(2026, 3, 10));
     EXPECT_EQ(ProximoAniversario(QStringLiteral("01/01"), QDate(2026, 12, 31)), QDate(2027, 1, 1));
+    // A 29 February birthday already in a file (the box refuses it) falls on the 28th in a year
+    // without one, and never on no date at all.
+    EXPECT_EQ(ProximoAniversario(QStringLiteral("29/02"), QDate(2026, 12, 9)), QDate(2027, 2, 28));
+    EXPECT_EQ(ProximoAniversario(QStringLiteral("29/02"), QDate(2027, 3, 1)), QDate(2028, 2, 29));
 }
 
 TEST_F(Enderecos, LetrasSeparamOsNomes)

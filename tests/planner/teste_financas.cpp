@@ -418,7 +418,7 @@ TEST_P(Painel, RecusasNaoGravamEMantemOPainel)
         EXPECT_EQ(vista->icone, 3);
         EXPECT_EQ(frmAgenda().focusWidget(), c.focoNoValor ? static_cast<QWidget *>(p.txtFinancasValor) : p.txtFinancasDescricao);
         EXPECT_TRUE(p.frmFinancasDados->isVisible());
-        EXPECT_EQ(p.txtFinancasDescricao->text(), QString::fromLatin1(c.descricao));
+        EXPECT_EQ(p.txtFinancasDescricao->toPlainText(), QString::fromLatin1(c.descricao));
         EXPECT_EQ(entradas(), QString()) << c.valor;
         p.cmdFinancasVoltar->click();
     }
@@ -516,4 +516,31 @@ TEST_P(Painel, ImportaParaJaneiroDoAnoSeguinte)
     EXPECT_EQ(p.txtFinancasSaldoInicial->text(), v("120,00"));
     EXPECT_EQ(p.txtFinancasSaldoAtual->text(), v("120,00"));
     EXPECT_EQ(p.cmdSaldoAnterior->toolTip(), QStringLiteral("Importar o Saldo Atual do Mês Anterior"));
+}
+
+TEST_P(Painel, TeclaDoSeparadorDaLocalidadeDigitaOPontoDecimal)
+{
+    // Under a comma locale its separator key types the decimal point; under a point locale the
+    // comma is no separator and is dropped as before.
+    PainelFinancas &p = abrir();
+    p.cmdFinancasNovo->click();
+    const struct {
+        tk::CaixaTexto *caixa;
+        const char *digitado, *virgula, *ponto;
+    } casos[] = {
+        {p.txtFinancasValor, "12,34", "12.34", "1234"},
+        {p.txtFinancasValor, "12.34", "12.34", "12.34"},
+        {p.txtFinancasValor, "-0,5", "-0.5", "-05"},
+        {p.txtFinancasSaldoInicial, "1500,75", "1500.75", "150075"},
+    };
+    for (const auto &c : casos) {
+        c.caixa->clear();
+        Digitar(c.caixa, QString::fromLatin1(c.digitado));
+        EXPECT_EQ(c.caixa->text(), QString::fromLatin1(GetParam() ? c.virgula : c.ponto)) << c.digitado;
+    }
+    p.txtFinancasDescricao->setText(QStringLiteral("Almoço"));
+    p.txtFinancasValor->clear();
+    Digitar(p.txtFinancasValor, GetParam() ? QStringLiteral("12,34") : QStringLiteral("12.34"));
+    p.cmdFinancasSalvar->click();
+    EXPECT_EQ(entradas(), QStringLiteral("2026-01-31|Almoço|12.34|-|S"));
 }

@@ -208,6 +208,9 @@ TEST_F(Grade, AniversariosNoFimEExecutados)
     inserir(eu, nullptr, nullptr, "Aniversário de Ana", 0, "2", "N");
     inserir(eu, "08:00", nullptr, "Feito", 0, "1", "N");
     inserir(outro, "08:30", nullptr, "Feito pelo outro", 0, "1", "S");
+    // Executing marks the head row only; its continuation rows leave the grid with it.
+    const int reuniao = inserir(outro, "08:10", "08:50", "Reunião feita pelo outro", 0, "1", "S");
+    inserir(outro, "08:50", nullptr, "Reunião feita pelo outro", reuniao, "0", "S");
     inserir(outro, nullptr, nullptr, "Aniversário do outro", 0, "2", "S");
     inserir(outro, "08:40", nullptr, "Privado do outro", 0, "0", "N");
     inserir(eu, "08:00", nullptr, "Outro dia", 0, "0", "N", dia.addDays(1));

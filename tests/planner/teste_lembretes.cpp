@@ -211,7 +211,7 @@ TEST_F(Lembretes, VencimentoAteOSegundo)
         EXPECT_EQ(resumo(LerLembretes(SqlCompromissosDevidos(eu, c.agora))), QLatin1String(c.compromissos)) << c.agora.toString().toStdString();
         EXPECT_EQ(resumo(LerLembretes(SqlAniversariosDevidos(eu, c.agora.date()))), QLatin1String(c.aniversarios));
     }
-    EXPECT_EQ(DataHoraDoLembrete(QDateTime(hoje, QTime(9, 5, 59))), QStringLiteral("29 Fevereiro 2028 - 09:05"));
+    EXPECT_EQ(DataHoraDoLembrete(QDateTime(hoje, QTime(9, 5, 59))), QStringLiteral("29 fevereiro 2028 - 09:05"));
 
     // Each statement reaches its rows through the scan's own index, both halves of the union too.
     const auto plano = [](const QString &sql) {
@@ -241,7 +241,7 @@ TEST_F(Lembretes, EmOrdemComCadaBotao)
         vistos << f.TxtCompromisso->text();
         EXPECT_EQ(Sessao.CompromissoLembrete, aniversario);
         EXPECT_EQ(f.windowTitle(), QStringLiteral("Lembrete Velora"));
-        EXPECT_EQ(f.lblData->text(), QStringLiteral("09 Dezembro 2026 - 10:00"));
+        EXPECT_EQ(f.lblData->text(), QStringLiteral("09 dezembro 2026 - 10:00"));
         EXPECT_EQ(f.TxtData->text(), QStringLiteral("05/12/2024"));
         EXPECT_FALSE(f.TxtCompromisso->isEnabled());
         EXPECT_TRUE(f.lblAniversario->isVisible());
@@ -431,4 +431,27 @@ TEST_F(Lembretes, SairPelaBandejaComLembreteAberto)
     EXPECT_TRUE(programa::Encerrado());
     frmAgenda_tmrChecagem_Timer();  // after the end: no second scan
     EXPECT_EQ(linhas(), QStringLiteral("Ligar 2026-12-09 08:00 0 | Almoço 2026-12-09 09:00 0"));
+}
+
+TEST_F(Lembretes, AniversarioDe29DeFevereiroVoltaAo29NosAnosBissextos)
+{
+    // Each "Avisar Próximo Ano" starts from the contact's day and month, not from the row's last
+    // date, which a year without 29 February clamped to the 28th. A row no contact names moves a
+    // calendar year.
+    const qint64 lia = inserir(QStringLiteral("Aniversário Lia"), QDate(2024, 2, 29), nullptr, nullptr, "2");
+    const qint64 solto = inserir(QStringLiteral("Aniversário sem contato"), QDate(2024, 2, 29), nullptr, nullptr, "2");
+    base.Executar(QStringLiteral("Insert into Enderecos(Usuario,Nome,Aniversario,Compartilhado,ChaveAniversario) values (%1,'Lia','29/02','N',%2)")
+                      .arg(eu)
+                      .arg(lia));
+    Entrar(QStringLiteral("EU"));
+    const auto avancar = [&](qint64 chave) {
+        const QString sql = QStringLiteral("Select Data from Compromissos Where Chave = %1").arg(chave);
+        EXPECT_EQ(AvisarProximoAno(chave, QDate::fromString(base.Valor(sql), Qt::ISODate)), 1);
+        return base.Valor(sql);
+    };
+    QStringList datas;
+    for (int i = 0; i < 4; ++i)
+        datas << avancar(lia);
+    EXPECT_EQ(datas.join(u' '), QStringLiteral("2025-02-28 2026-02-28 2027-02-28 2028-02-29"));
+    EXPECT_EQ(avancar(solto), QStringLiteral("2025-02-28"));
 }

@@ -48,12 +48,12 @@ TEST_F(Notas, UmaLinhaPorUsuarioGuardadaComoDigitada)
     p.cmdNotasSalvar->click();  // empty, and never saved: nothing is written
     EXPECT_EQ(linhas(), QString());
 
-    // Spaces at the ends go; line breaks, tabs, quotes and accents stay as typed.
+    // Spaces at the ends go; line breaks (stored as CR LF), tabs, quotes and accents stay as typed.
     const struct {
         QString digitado, gravado;
     } casos[] = {
         {QStringLiteral("  Comprar pão  "), QStringLiteral("Comprar pão")},
-        {QStringLiteral("\n O'Brien: 100% \"sim\"\t\n "), QStringLiteral("\n O'Brien: 100% \"sim\"\t\n")},
+        {QStringLiteral("\n O'Brien: 100% \"sim\"\t\n "), QStringLiteral("\r\n O'Brien: 100% \"sim\"\t\r\n")},
         {QStringLiteral("   "), QStringLiteral("NULL")},
         {QStringLiteral("de novo"), QStringLiteral("de novo")},
     };
@@ -74,7 +74,7 @@ TEST_F(Notas, CarregarLimparEGravarDeNovoNaMesmaLinha)
     base.Executar(QStringLiteral("Insert into Notas(Usuario,Notas) values (%1,'Linha 1\r\nLinha 2')").arg(eu));
     const QString chave = base.Valor(QStringLiteral("Select Chave from Notas"));
     PainelNotas &p = abrir();
-    EXPECT_EQ(p.txtNotas->text(), QStringLiteral("Linha 1\nLinha 2"));
+    EXPECT_EQ(p.txtNotas->text(), QStringLiteral("Linha 1\r\nLinha 2"));
     EXPECT_EQ(QString::number(Sessao.ChaveNota), chave);
 
     auto nao = ResponderMensagem(false);
@@ -82,7 +82,7 @@ TEST_F(Notas, CarregarLimparEGravarDeNovoNaMesmaLinha)
     EXPECT_EQ(nao->texto, QStringLiteral("Você Confirma Limpeza das Anotações?"));
     EXPECT_EQ(nao->icone, 1);
     EXPECT_EQ(nao->botoes, 0);
-    EXPECT_EQ(p.txtNotas->text(), QStringLiteral("Linha 1\nLinha 2"));
+    EXPECT_EQ(p.txtNotas->text(), QStringLiteral("Linha 1\r\nLinha 2"));
     ResponderMensagem(true);
     p.cmdNotasLimpar->click();
     EXPECT_EQ(p.txtNotas->text(), QString());
@@ -140,4 +140,18 @@ TEST_F(Notas, OutroUsuarioNaoVeNemGravaANotaDoPrimeiro)
     p.cmdNotasSalvar->click();
     EXPECT_EQ(linhas(outro), QString());
     EXPECT_EQ(linhas(), base.Valor(QStringLiteral("Select Chave from Notas")) + QStringLiteral(":Segredo"));
+}
+
+TEST_F(Notas, QuebrasVoltamComoForamGuardadas)
+{
+    // Line breaks are stored as CR LF, so a long note saved again keeps every character.
+    QString nota;
+    for (int i = 0; i < 40000; ++i)
+        nota += QStringLiteral("linha\r\n");
+    nota += QStringLiteral("fim");
+    base.Executar(QStringLiteral("Insert into Notas(Usuario,Notas) values (%1,'%2')").arg(eu).arg(nota));
+    PainelNotas &p = abrir();
+    p.cmdNotasSalvar->click();
+    EXPECT_EQ(base.Valor(QStringLiteral("Select length(Notas) from Notas")), QString::number(nota.size()));
+    EXPECT_EQ(base.Valor(QStringLiteral("Select Notas from Notas")), nota);
 }

@@ -94,7 +94,11 @@ TEST(Relatorio, PreencherECortar)
             pedacos << int(p.size());
         EXPECT_EQ(pedacos, c.pedacos) << c.largura << "/" << c.n;
     }
-    EXPECT_EQ(CortarDescricao(QStringLiteral("  a\r\nb  "), 10, false), QStringList{QStringLiteral("a b")});
+    // Every line break is one blank, whichever form an older row stored it in.
+    for (const char *quebra : {"\r\n", "\n", "\r"})
+        EXPECT_EQ(CortarDescricao(QStringLiteral("  a") + QLatin1String(quebra) + QStringLiteral("b  "), 10, false),
+                  QStringList{QStringLiteral("a b")})
+            << quebra;
 }
 
 TEST(Relatorio, DoDiaPulaVaziosEContinuacoes)

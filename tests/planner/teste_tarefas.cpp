@@ -203,10 +203,10 @@ TEST_F(Tarefas, LimiteDe255ContaCadaQuebraComoCRLF)
     p.txtTarefaDescricao->setText(QString(300, u'x'));
     EXPECT_EQ(p.txtTarefaDescricao->text().size(), 255);
     p.txtTarefaDescricao->setText(QString(250, u'x') + QStringLiteral("\r\n\r\nyyy"));
-    EXPECT_EQ(p.txtTarefaDescricao->text(), QString(250, u'x') + QStringLiteral("\n\ny"));
+    EXPECT_EQ(p.txtTarefaDescricao->text(), QString(250, u'x') + QStringLiteral("\r\n\r\ny"));
     Digitar(p.txtTarefaDescricao, QStringLiteral("z"));
     Digitar(p.txtTarefaDescricao, QString(QChar(13)));
-    EXPECT_EQ(p.txtTarefaDescricao->text().size(), 253);
+    EXPECT_EQ(p.txtTarefaDescricao->text().size(), 255);
     p.cmdTarefaSalvar->click();
     EXPECT_EQ(base.Valor(QStringLiteral("Select length(Descricao) from Tarefas")), QStringLiteral("255"));
 }
@@ -237,7 +237,7 @@ TEST_F(Tarefas, VerificacoesNaOrdemNaoGravamEMantemOFormulario)
         EXPECT_EQ(vista->botoes, 1);
         EXPECT_EQ(frmAgenda().focusWidget() == p.txtTarefaDescricao, c.focoNaDescricao) << c.mensagem;
         EXPECT_TRUE(p.frmTarefasDados->isVisible());
-        EXPECT_EQ(p.txtTarefaDescricao->text(), QString::fromLatin1(c.descricao));
+        EXPECT_EQ(p.txtTarefaDescricao->toPlainText(), QString::fromLatin1(c.descricao));
         EXPECT_EQ(base.Valor(QStringLiteral("Select count(*) from Tarefas")), QStringLiteral("0"));
     }
 }
@@ -282,7 +282,7 @@ TEST_F(Tarefas, AbrirMarcarExecutadaEExcluir)
     EXPECT_TRUE(p.chkTarefaExecutado->isEnabled());
     EXPECT_FALSE(p.chkTarefaExecutado->isChecked());
     EXPECT_TRUE(p.optTarefaBaixa->isChecked());
-    EXPECT_EQ(p.txtTarefaDescricao->text(), QStringLiteral("Primeira\nlinha dois"));
+    EXPECT_EQ(p.txtTarefaDescricao->text(), QStringLiteral("Primeira\r\nlinha dois"));
     EXPECT_EQ(p.txtTarefaDataInicio->text(), QStringLiteral("01/12/2026"));
     EXPECT_EQ(p.txtTarefaDataFim->text(), QStringLiteral("10/12/2026"));
     p.chkTarefaExecutado->setChecked(true);
