@@ -40,12 +40,16 @@ QString Preencher(const QString &valor, int largura, bool alinharDireita)
     return alinharDireita ? valor.rightJustified(largura) : valor.leftJustified(largura);
 }
 
+QString EmUmaLinha(QString texto)
+{
+    // Whichever form an older row stored its breaks in.
+    static const QRegularExpression quebra(QStringLiteral("\r\n|\r|\n"));
+    return texto.replace(quebra, QStringLiteral(" "));
+}
+
 QStringList CortarDescricao(const QString &descricao, int largura, bool ateQuatro)
 {
-    // One blank for each line break, whichever form an older row stored it in.
-    static const QRegularExpression quebra(QStringLiteral("\r\n|\r|\n"));
-    QString d = descricao.trimmed();
-    d.replace(quebra, QStringLiteral(" "));
+    const QString d = EmUmaLinha(descricao.trimmed());
     const qsizetype n = d.size(), w = largura;
     if (n <= w)
         return {d};
@@ -111,7 +115,7 @@ Relatorio RelatorioDeEnderecos(const QString &usuario, const QVector<LinhaContat
         };
         // The note: one padded line up to 100 characters, else lines of 100 with the rest of
         // what passes 200 on the third.
-        const QString &nota = c.observacao;
+        const QString nota = EmUmaLinha(c.observacao);
         if (nota.size() <= 100) {
             registro.push_back({recuo + Preencher(nota, 100)});
         } else if (nota.size() <= 200) {

@@ -36,6 +36,9 @@ struct Relatorio {
 // Longer texts come back unchanged.
 QString Preencher(const QString &valor, int largura, bool alinharDireita = false);
 
+// A stored text on one line: each line break (CR LF, or a lone CR or LF) one blank.
+QString EmUmaLinha(QString texto);
+
 // A description as the reports print it: trimmed, each line break one blank, and cut into pieces of
 // largura characters. Up to largura: one piece; up to twice largura (but not largura + 1): two;
 // otherwise three, or with ateQuatro four where the text is longer than three pieces or is

@@ -168,6 +168,11 @@ TEST(Relatorio, EnderecosETarefasColunaAColuna)
         EXPECT_EQ(notaLida.trimmed().size(), nota);
         EXPECT_EQ(c.last().texto, QString(5, u' '));
     }
+    // A note's line breaks print as blanks, like a description's, so none splits its record.
+    LinhaContato comQuebras;
+    comQuebras.contato.observacao = QStringLiteral("linha um\r\nlinha dois\nfim");
+    EXPECT_EQ(RelatorioDeEnderecos(QStringLiteral("Ana"), {comQuebras}).registros.first()[5].texto,
+              QStringLiteral("    ") + Preencher(QStringLiteral("linha um linha dois fim"), 100));
 
     // Tasks: the seven-character priority, a description of 69 cut in four, the end date, "X".
     const QVector<LinhaTarefa> tarefas = {
