@@ -84,7 +84,7 @@ void BM_MontarGradeDiaCheio(benchmark::State &state)
     entrarComoUsuario1();
     frmAgenda();
     for (auto _ : state)
-        MontarGrade(diaCheio);
+        frmAgenda().frmCompromissos->MontarGrade(diaCheio);
     state.counters["linhas"] = frmAgenda().frmCompromissos->grdCompromissos->Rows();
 }
 BENCHMARK(BM_MontarGradeDiaCheio)->Unit(benchmark::kMicrosecond);

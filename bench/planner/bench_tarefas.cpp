@@ -44,7 +44,7 @@ void BM_CarregarTarefas(benchmark::State &state)
     Sessao.Codigo = 1;
     frmAgenda();
     for (auto _ : state)
-        CarregarTarefas();
+        frmAgenda().frmTarefas->CarregarTarefas();
     state.counters["linhas"] = frmAgenda().frmTarefas->grdTarefas->Rows() - 1;
 }
 BENCHMARK(BM_CarregarTarefas)->Unit(benchmark::kMillisecond);
@@ -58,7 +58,7 @@ void BM_CarregarTarefasExibidas(benchmark::State &state)
     agenda.frmTarefas->show();
     QApplication::processEvents();
     for (auto _ : state) {
-        CarregarTarefas();
+        frmAgenda().frmTarefas->CarregarTarefas();
         QApplication::processEvents();
     }
     agenda.hide();

@@ -1,7 +1,6 @@
 #include "accessories/painel_calculadora.h"
 
 #include "accessories/modCalculadora.h"
-#include "core/frmAgenda.h"
 #include "core/modDb.h"
 #include "core/sessao.h"
 #include "platform/localidade.h"
@@ -24,7 +23,8 @@ constexpr int LarguraTecla = 46, AlturaTecla = 28, Passo = 51, PassoLinha = 32, 
 
 } // namespace
 
-PainelCalculadora::PainelCalculadora(QWidget *parent) : tk::Moldura(parent)
+PainelCalculadora::PainelCalculadora(QWidget *parent, Navegacao &nav, tk::BotaoFigura &botao)
+    : tk::Moldura(parent), nav(nav), botao(botao)
 {
     lblMemoria = new tk::Rotulo(this, QStringLiteral("M"));
     QFont negrito = lblMemoria->font();
@@ -205,12 +205,11 @@ void PainelCalculadora::frmAgenda_imgMmenos_Click() { memoria(-1); }
 
 void PainelCalculadora::frmAgenda_cmdCalculadora_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     if (Sessao.NovoUsuario) {
-        AvisarCadastroPendente();
+        nav.AvisarCadastroPendente();
         return;
     }
-    tk::BotaoFigura &botao = *frmAgenda().cmdCalculadora;
     if (!isHidden()) {
         hide();
         botao.setToolTip(QStringLiteral("Esconder Calculadora"));
@@ -226,5 +225,5 @@ void PainelCalculadora::Abrir()
     txtCalculadora->clear();
     lblMemoria->hide();
     show();
-    frmAgenda().cmdCalculadora->setToolTip(QStringLiteral("Exibir Calculadora"));
+    botao.setToolTip(QStringLiteral("Exibir Calculadora"));
 }

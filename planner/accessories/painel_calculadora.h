@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/navegacao.h"
 #include "platform/toolkit.h"
 
 #include <optional>
@@ -9,7 +10,8 @@
 // take the focus.
 class PainelCalculadora : public tk::Moldura {
 public:
-    explicit PainelCalculadora(QWidget *parent);
+    // botao: the main window's button that shows and hides it.
+    PainelCalculadora(QWidget *parent, Navegacao &nav, tk::BotaoFigura &botao);
 
     tk::CaixaTexto *txtCalculadora;
     tk::Rotulo *lblMemoria;
@@ -44,6 +46,8 @@ public:
     void Abrir();
 
 private:
+    Navegacao &nav;
+    tk::BotaoFigura &botao;
     void operacao(QChar codigo);
     void memoria(int sinal);  // M+ and M-
     // Puts a key's outcome on the display and the focus in it.

@@ -1,8 +1,6 @@
 #include "appointments/calendario_mes.h"
 
 #include "appointments/modCalendario.h"
-#include "appointments/modCompromissos.h"
-#include "core/frmAgenda.h"
 #include "core/sessao.h"
 #include "platform/localidade.h"
 
@@ -12,7 +10,7 @@ constexpr int CelulaX = 13, CelulaY = 64, CelulaLargura = 52, CelulaAltura = 34;
 
 } // namespace
 
-MolduraCalendario::MolduraCalendario(QWidget *parent) : tk::Moldura(parent)
+MolduraCalendario::MolduraCalendario(QWidget *parent, Navegacao &nav) : tk::Moldura(parent), nav(nav)
 {
     setAutoFillBackground(true);
     QPalette fundo = palette();
@@ -102,9 +100,9 @@ void MolduraCalendario::Destacar(int indice)
 
 void MolduraCalendario::Abrir()
 {
-    frmAgenda().imgImpressora->hide();
+    nav.MostrarImpressora(false);
     Sessao.MesCalendario = Sessao.DiaExibido;
-    RetirarFoco();
+    nav.RetirarFoco();
     chkCompromissosCompartilhados->setChecked(Sessao.VisualizarCompartilhamento);
     chkCompromissosCompartilhados->setEnabled(Sessao.VisualizarCompartilhamento);
     MontarCalendario(Sessao.MesCalendario.month(), Sessao.MesCalendario.year());
@@ -116,7 +114,7 @@ void MolduraCalendario::navegar(int meses)
 {
     Sessao.MesCalendario = Sessao.MesCalendario.addMonths(meses);
     MontarCalendario(Sessao.MesCalendario.month(), Sessao.MesCalendario.year());
-    RetirarFoco();
+    nav.RetirarFoco();
 }
 
 void MolduraCalendario::frmAgenda_cmdAntMes_Click()
@@ -131,7 +129,7 @@ void MolduraCalendario::frmAgenda_cmdProxMes_Click()
 
 void MolduraCalendario::frmAgenda_cmdExibirCompromissosCalendario_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     tk::EsperaNaTela espera;
     const QVector<int> dias = DiasComCompromissos(Sessao.Codigo, Sessao.MesCalendario.month(), Sessao.MesCalendario.year(),
                                                   chkCompromissosCompartilhados->isChecked());
@@ -150,9 +148,9 @@ void MolduraCalendario::frmAgenda_cmdExibirCompromissosCalendario_Click()
 
 void MolduraCalendario::frmAgenda_cmdCalendarioVoltar_Click()
 {
-    frmAgenda().imgImpressora->show();
+    nav.MostrarImpressora(true);
     hide();
-    RetirarFoco();
+    nav.RetirarFoco();
 }
 
 void MolduraCalendario::frmAgenda_L_Click(int indice)
@@ -161,7 +159,7 @@ void MolduraCalendario::frmAgenda_L_Click(int indice)
     if (L[indice]->text().isEmpty())
         return;
     Destacar(indice);
-    frmAgenda().imgImpressora->show();
+    nav.MostrarImpressora(true);
 }
 
 void MolduraCalendario::frmAgenda_L_DblClick(int indice)
@@ -172,9 +170,28 @@ void MolduraCalendario::frmAgenda_L_DblClick(int indice)
         tk::EsperaNaTela espera;
         const QDate &mes = Sessao.MesCalendario;
         Sessao.MesCalendario = QDate(mes.year(), mes.month(), L[indice]->text().trimmed().toInt());
-        frmAgenda().lblData->setText(localidade::DataLonga(Sessao.MesCalendario) + QStringLiteral(" "));
+        nav.MostrarData(Sessao.MesCalendario);
         Sessao.DiaExibido = Sessao.MesCalendario;
-        MontarGrade(Sessao.DiaExibido);
+        if (AoEscolherDia)
+            AoEscolherDia(Sessao.DiaExibido);
     }
     hide();
+}
+
+void MolduraCalendario::MontarCalendario(int mes, int ano)
+{
+    for (int i = 0; i < 42; ++i) {
+        L[i]->clear();
+        PintarCelula(i, false);
+    }
+    const QDate &escolhido = Sessao.MesCalendario;
+    lblCalendarMes->setText(localidade::Atual().monthName(escolhido.month()) + QStringLiteral(" ") + QString::number(escolhido.year()));
+    const QVector<int> dias = DiasDasCelulas(mes, ano);
+    for (int i = 0; i < 42; ++i) {
+        if (dias[i] == 0)
+            continue;
+        L[i]->setText(QString::number(dias[i]) + QStringLiteral(" "));
+        if (QDate(ano, mes, dias[i]) == escolhido)
+            Destacar(i);
+    }
 }

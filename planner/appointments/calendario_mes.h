@@ -1,14 +1,18 @@
 #pragma once
 
+#include "core/navegacao.h"
 #include "platform/toolkit.h"
 
+#include <QDate>
 #include <QVector>
+
+#include <functional>
 
 // The month calendar frame of the appointments panel, laid over the day grid: the month's days
 // in 42 cells, the chosen day highlighted, the days with appointments in bold.
 class MolduraCalendario : public tk::Moldura {
 public:
-    explicit MolduraCalendario(QWidget *parent);
+    MolduraCalendario(QWidget *parent, Navegacao &nav);
 
     tk::Rotulo *lblCalendarMes;
     QVector<tk::Rotulo *> lblDiaSemana;  // "dom" ... "sab"
@@ -31,7 +35,13 @@ public:
     bool Marcada(int indice) const;
     // The highlight moves behind cell indice.
     void Destacar(int indice);
+    // Lays the month out in the cells, none marked; the caption and the highlight follow
+    // MesCalendario, so callers pass its month and year.
+    void MontarCalendario(int mes, int ano);
+    // A day double-clicked: the grid opens on it.
+    std::function<void(const QDate &)> AoEscolherDia;
 
 private:
+    Navegacao &nav;
     void navegar(int meses);
 };

@@ -3,6 +3,7 @@
 #include "appointments/modCompromissos.h"
 #include "appointments/modLembretes.h"
 #include "appointments/modSons.h"
+#include "appointments/painel_compromissos.h"
 #include "core/frmAgenda.h"
 #include "core/modDb.h"
 #include "core/modEntrada.h"
@@ -266,6 +267,6 @@ void frmAgenda_tmrChecagem_Timer()
             return;
     }
     if (passo.fimDoPeriodo && exibiu && Sessao.PainelAtual == QLatin1String("Compromissos"))
-        MontarGrade(Sessao.DiaExibido);
+        frmAgenda().frmCompromissos->MontarGrade(Sessao.DiaExibido);
     Sessao.MinutosChecagem = passo.minutos;
 }

@@ -1,8 +1,5 @@
 #include "appointments/modCalendario.h"
 
-#include "appointments/calendario_mes.h"
-#include "appointments/painel_compromissos.h"
-#include "core/frmAgenda.h"
 #include "core/modDb.h"
 #include "core/modEntrada.h"
 #include "core/sessao.h"
@@ -68,24 +65,4 @@ QVector<int> DiasComCompromissos(qint64 usuario, int mes, int ano, bool comparti
     for (RecordSet rs = Consultar(SqlDiasComCompromissos(usuario, mes, ano, compartilhados)); !rs.Eof(); rs.MoveNext())
         dias << int(rs(QStringLiteral("Dia")).Inteiro());
     return dias;
-}
-
-void MontarCalendario(int mes, int ano)
-{
-    MolduraCalendario &c = *frmAgenda().frmCompromissos->frmCalendar;
-    for (int i = 0; i < 42; ++i) {
-        c.L[i]->clear();
-        c.PintarCelula(i, false);
-    }
-    const QDate &escolhido = Sessao.MesCalendario;
-    c.lblCalendarMes->setText(localidade::Atual().monthName(escolhido.month()) + QStringLiteral(" ") +
-                              QString::number(escolhido.year()));
-    const QVector<int> dias = DiasDasCelulas(mes, ano);
-    for (int i = 0; i < 42; ++i) {
-        if (dias[i] == 0)
-            continue;
-        c.L[i]->setText(QString::number(dias[i]) + QStringLiteral(" "));
-        if (QDate(ano, mes, dias[i]) == escolhido)
-            c.Destacar(i);
-    }
 }

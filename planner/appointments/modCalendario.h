@@ -24,6 +24,3 @@ QColor CorDaCelula(int indice, bool marcado);
 QString SqlDiasComCompromissos(qint64 usuario, int mes, int ano, bool compartilhados);
 QVector<int> DiasComCompromissos(qint64 usuario, int mes, int ano, bool compartilhados);
 
-// Lays the month out in the cells of frmCalendar, none marked; the caption and the highlight
-// follow MesCalendario, so callers pass its month and year.
-void MontarCalendario(int mes, int ano);

@@ -1,17 +1,12 @@
 #include "appointments/modCompromissos.h"
 
-#include "appointments/painel_compromissos.h"
-#include "core/frmAgenda.h"
 #include "core/modEntrada.h"
 #include "core/modDb.h"
 #include "core/sessao.h"
 #include "resources/recursos.h"
 
-#include <QScopeGuard>
 
 namespace {
-
-QVector<LinhaGrade> exibidas;  // the rows the day grid shows
 
 QString hhnn(int minutos)
 {
@@ -147,65 +142,6 @@ const FigurasDaGrade &Figuras()
         recursos::Figura(QStringLiteral("executado")), recursos::Figura(QStringLiteral("compartilhado")),
     };
     return figuras;
-}
-
-void MontarGrade(const QDate &dia)
-{
-    tk::EsperaNaTela espera;
-    tk::Grade &g = *frmAgenda().frmCompromissos->grdCompromissos;
-    g.setUpdatesEnabled(false);
-    const auto religar = qScopeGuard([&g] { g.setUpdatesEnabled(true); });
-    g.DefinirCabecalho({
-        {"    ", Qt::AlignCenter, 400},
-        {"Horário", Qt::AlignRight | Qt::AlignVCenter, 800},
-        {"Compromisso", Qt::AlignCenter, 4400},
-    });
-    exibidas.clear();
-    exibidas = LinhasDoDia(dia);
-    for (const LinhaGrade &l : std::as_const(exibidas))
-        AdicionarLinhaGrade(l.chave, l.chavePai, l.status, l.compartilhado, l.dono, l.hora, l.horaFim, l.texto);
-    g.DefinirCol(0);
-    g.DefinirRow(0);
-    if (g.Rows() > 18)
-        g.DefinirColWidth(3, 4160);
-}
-
-const QVector<LinhaGrade> &LinhasExibidas()
-{
-    return exibidas;
-}
-
-void AdicionarLinhaGrade(qint64 chave, const QString &chavePai, const QString &status, const QString &compartilhado,
-                         qint64 dono, const QString &hora, const QString &horaFim, const QString &texto)
-{
-    tk::Grade &g = *frmAgenda().frmCompromissos->grdCompromissos;
-    const FigurasDaGrade &f = Figuras();
-    g.DefinirRows(g.Rows() + 1);
-    const int r = g.Rows() - 1;
-    g.DefinirRow(r);
-    g.DefinirTextMatrix(r, 0, QString::number(chave) + u'\t' + status + u'\t' + compartilhado + u'\t' + horaFim);
-
-    const bool deOutro = compartilhado == QLatin1String("S") && dono != Sessao.Codigo;
-    g.DefinirCol(1);
-    if (chavePai != QLatin1String("0"))
-        g.DefinirCellPicture(f.imgAnexado);
-    else if (deOutro && status != QLatin1String("2"))
-        g.DefinirCellPicture(f.imgBloqueado);
-    else if (status == QLatin1String("2"))
-        g.DefinirCellPicture(f.imgAniversario);
-    else if (status == QLatin1String("0"))
-        g.DefinirCellPicture(f.imgAlarme);
-    else if (status == QLatin1String("1"))
-        g.DefinirCellPicture(f.imgExecutado);
-
-    g.DefinirCol(2);
-    if (deOutro)
-        g.DefinirCellPicture(f.imgCompartilhado, Qt::AlignLeft | Qt::AlignVCenter);
-    g.DefinirText(hora + QStringLiteral("  "));
-
-    g.DefinirCol(3);
-    g.DefinirCellAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    g.DefinirText(QStringLiteral(" ") + texto);
 }
 
 qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QTime &hora, const QTime &horaFim,

@@ -36,13 +36,6 @@ QVector<LinhaGrade> CaminharHorarios(const QVector<int> &horarios, const QVector
 // preferences (the all-day block first or last).
 QVector<LinhaGrade> LinhasDoDia(const QDate &dia);
 
-// Rebuilds the day grid for a date.
-void MontarGrade(const QDate &dia);
-// The rows the day grid shows, as its last rebuild read them.
-const QVector<LinhaGrade> &LinhasExibidas();
-void AdicionarLinhaGrade(qint64 chave, const QString &chavePai, const QString &status, const QString &compartilhado,
-                         qint64 dono, const QString &hora, const QString &horaFim, const QString &texto);
-
 // The small pictures of the day grid. Row kinds are told apart by the picture in a cell, so
 // each is a distinct image.
 struct FigurasDaGrade {

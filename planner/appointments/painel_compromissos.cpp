@@ -2,7 +2,6 @@
 
 #include "appointments/calendario_mes.h"
 #include "appointments/modCompromissos.h"
-#include "core/frmAgenda.h"
 #include "core/modDb.h"
 #include "core/modEntrada.h"
 #include "core/modMsgBox.h"
@@ -10,6 +9,8 @@
 #include "platform/localidade.h"
 #include "platform/relogio.h"
 #include "resources/recursos.h"
+
+#include <QScopeGuard>
 
 namespace {
 
@@ -39,7 +40,7 @@ void montarLegenda(QWidget *pai, int y)
 
 } // namespace
 
-PainelCompromissos::PainelCompromissos(QWidget *parent) : tk::Moldura(parent)
+PainelCompromissos::PainelCompromissos(QWidget *parent, Navegacao &nav) : tk::Moldura(parent), nav(nav)
 {
     imdDiaAntes = new tk::Imagem(this, recursos::Figura(QStringLiteral("dia_anterior")));
     imdDiaAntes->move(0, 4);
@@ -112,7 +113,8 @@ PainelCompromissos::PainelCompromissos(QWidget *parent) : tk::Moldura(parent)
     calCompromisso->setGeometry(124, 32, 256, 190);
     calCompromisso->hide();
 
-    frmCalendar = new MolduraCalendario(this);
+    frmCalendar = new MolduraCalendario(this, nav);
+    frmCalendar->AoEscolherDia = [this](const QDate &dia) { MontarGrade(dia); };
     frmCalendar->setGeometry(0, 32, 390, 388);
     frmCalendar->hide();
 
@@ -133,11 +135,70 @@ PainelCompromissos::PainelCompromissos(QWidget *parent) : tk::Moldura(parent)
     txtDescricaoCompromisso->KeyPress = [](int k) { return k == 13 ? k : FiltrarTecla(k, false); };
 }
 
+void PainelCompromissos::MontarGrade(const QDate &dia)
+{
+    tk::EsperaNaTela espera;
+    tk::Grade &g = *grdCompromissos;
+    g.setUpdatesEnabled(false);
+    const auto religar = qScopeGuard([&g] { g.setUpdatesEnabled(true); });
+    g.DefinirCabecalho({
+        {"    ", Qt::AlignCenter, 400},
+        {"Horário", Qt::AlignRight | Qt::AlignVCenter, 800},
+        {"Compromisso", Qt::AlignCenter, 4400},
+    });
+    exibidas.clear();
+    exibidas = LinhasDoDia(dia);
+    for (const LinhaGrade &l : std::as_const(exibidas))
+        AdicionarLinhaGrade(l.chave, l.chavePai, l.status, l.compartilhado, l.dono, l.hora, l.horaFim, l.texto);
+    g.DefinirCol(0);
+    g.DefinirRow(0);
+    if (g.Rows() > 18)
+        g.DefinirColWidth(3, 4160);
+}
+
+const QVector<LinhaGrade> &PainelCompromissos::LinhasExibidas() const
+{
+    return exibidas;
+}
+
+void PainelCompromissos::AdicionarLinhaGrade(qint64 chave, const QString &chavePai, const QString &status, const QString &compartilhado,
+                         qint64 dono, const QString &hora, const QString &horaFim, const QString &texto)
+{
+    tk::Grade &g = *grdCompromissos;
+    const FigurasDaGrade &f = Figuras();
+    g.DefinirRows(g.Rows() + 1);
+    const int r = g.Rows() - 1;
+    g.DefinirRow(r);
+    g.DefinirTextMatrix(r, 0, QString::number(chave) + u'\t' + status + u'\t' + compartilhado + u'\t' + horaFim);
+
+    const bool deOutro = compartilhado == QLatin1String("S") && dono != Sessao.Codigo;
+    g.DefinirCol(1);
+    if (chavePai != QLatin1String("0"))
+        g.DefinirCellPicture(f.imgAnexado);
+    else if (deOutro && status != QLatin1String("2"))
+        g.DefinirCellPicture(f.imgBloqueado);
+    else if (status == QLatin1String("2"))
+        g.DefinirCellPicture(f.imgAniversario);
+    else if (status == QLatin1String("0"))
+        g.DefinirCellPicture(f.imgAlarme);
+    else if (status == QLatin1String("1"))
+        g.DefinirCellPicture(f.imgExecutado);
+
+    g.DefinirCol(2);
+    if (deOutro)
+        g.DefinirCellPicture(f.imgCompartilhado, Qt::AlignLeft | Qt::AlignVCenter);
+    g.DefinirText(hora + QStringLiteral("  "));
+
+    g.DefinirCol(3);
+    g.DefinirCellAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    g.DefinirText(QStringLiteral(" ") + texto);
+}
+
 void PainelCompromissos::irParaODia(const QDate &dia)
 {
     Sessao.DiaExibido = dia;
     MontarGrade(Sessao.DiaExibido);
-    frmAgenda().lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" "));
+    nav.MostrarData(Sessao.DiaExibido);
 }
 
 void PainelCompromissos::frmAgenda_imdDiaAntes_Click()
@@ -154,8 +215,8 @@ void PainelCompromissos::frmAgenda_cmdHoje_Click()
 {
     irParaODia(relogio::Hoje());
     frmCalendar->hide();
-    frmAgenda().imgImpressora->show();
-    RetirarFoco();
+    nav.MostrarImpressora(true);
+    nav.RetirarFoco();
 }
 
 void PainelCompromissos::frmAgenda_grdCompromissos_DblClick()
@@ -174,15 +235,14 @@ void PainelCompromissos::AbrirLinha(int linha)
     if (figura == f.imgAnexado.cacheKey() || figura == f.imgAniversario.cacheKey())
         return;
 
-    FrmAgenda &agenda = frmAgenda();
-    agenda.imgImpressora->hide();
+    nav.MostrarImpressora(false);
     tk::EsperaNaTela espera;
     txtDataCompromisso->setText(TextoDaData(Sessao.DiaExibido));
     const QStringList registro = g.TextMatrix(linha, 0).split(u'\t');
     const QString status = registro.value(1), compartilhado = registro.value(2), fim = registro.value(3);
     Sessao.CompromissoEmEdicao = registro.value(0).toLongLong();
     if (status == QLatin1String("2")) {
-        agenda.imgImpressora->show();
+        nav.MostrarImpressora(true);
         return;
     }
     const bool novo = Sessao.CompromissoEmEdicao == 0;
@@ -221,7 +281,7 @@ void PainelCompromissos::AbrirLinha(int linha)
 
 void PainelCompromissos::frmAgenda_cmdCompromissoGravar_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     if (!gravar())
         return;
     MontarGrade(Sessao.DiaExibido);
@@ -257,7 +317,7 @@ bool PainelCompromissos::gravar()
     if (descricao.trimmed().isEmpty())
         return falha("Informe uma Descrição do Compromisso !", 2, txtDescricaoCompromisso);
 
-    frmAgenda().imgImpressora->show();
+    nav.MostrarImpressora(true);
     const QString status = chkAvisar->isChecked() ? QStringLiteral("0") : QStringLiteral("3");
     const QString flag = chkCompartilhar->isChecked() ? QStringLiteral("S") : QStringLiteral("N");
     const QDate data = DataDoTexto(txtDataCompromisso->text());
@@ -279,14 +339,14 @@ bool PainelCompromissos::gravar()
 
 void PainelCompromissos::frmAgenda_cmdCompromissoExcluir_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     if (!Mensagem(QStringLiteral("Você Confirma Exclusão desse Compromisso?"), 0, 1)) {
-        RetirarFoco();
+        nav.RetirarFoco();
         return;
     }
     {
         tk::EsperaNaTela espera;
-        frmAgenda().imgImpressora->show();
+        nav.MostrarImpressora(true);
         ExcluirCompromisso(Sessao.CompromissoEmEdicao);
         MontarGrade(Sessao.DiaExibido);
     }
@@ -302,14 +362,15 @@ void PainelCompromissos::Limpar()
         c->clear();
     txtDescricaoCompromisso->setText(QString());
     aberto = {};
+    exibidas.clear();
     grdCompromissos->DefinirRows(1);
 }
 
 void PainelCompromissos::frmAgenda_cmdCompromissoVoltar_Click()
 {
-    frmAgenda().imgImpressora->show();
+    nav.MostrarImpressora(true);
     frmDadosCompromisso->hide();
-    RetirarFoco();
+    nav.RetirarFoco();
 }
 
 void PainelCompromissos::frmAgenda_cmdExibirCalendarioPequeno_Click()
@@ -317,7 +378,7 @@ void PainelCompromissos::frmAgenda_cmdExibirCalendarioPequeno_Click()
     calCompromisso->DefinirValue(DataDoTexto(txtDataCompromisso->text()));
     calCompromisso->raise();
     calCompromisso->show();
-    RetirarFoco();
+    nav.RetirarFoco();
 }
 
 void PainelCompromissos::frmAgenda_calCompromisso_DateClick()

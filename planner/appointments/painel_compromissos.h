@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/navegacao.h"
 #include "appointments/modCompromissos.h"
 #include "platform/grade.h"
 #include "platform/toolkit.h"
@@ -10,7 +11,7 @@ class MolduraCalendario;
 // panel laid over it.
 class PainelCompromissos : public tk::Moldura {
 public:
-    explicit PainelCompromissos(QWidget *parent);
+    PainelCompromissos(QWidget *parent, Navegacao &nav);
 
     tk::Imagem *imdDiaAntes, *imgDiaApos;
     tk::Rotulo *lblDiaAnterior, *lblProximoDia;
@@ -46,8 +47,17 @@ public:
     // Logout: every form closed and emptied, nothing of the user's left on the panel.
     void Limpar();
 
+    // Rebuilds the day grid for a date.
+    void MontarGrade(const QDate &dia);
+    // The rows the day grid shows, as its last rebuild read them.
+    const QVector<LinhaGrade> &LinhasExibidas() const;
+    void AdicionarLinhaGrade(qint64 chave, const QString &chavePai, const QString &status, const QString &compartilhado,
+                             qint64 dono, const QString &hora, const QString &horaFim, const QString &texto);
+
 private:
-    CompromissoAberto aberto;  // the open appointment as the grid showed it
+    Navegacao &nav;
+    CompromissoAberto aberto;     // the open appointment as the grid showed it
+    QVector<LinhaGrade> exibidas;  // the rows the day grid shows
     void irParaODia(const QDate &dia);
     bool gravar();
 };

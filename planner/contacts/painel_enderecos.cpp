@@ -1,7 +1,6 @@
 #include "contacts/painel_enderecos.h"
 
 #include "appointments/modCompromissos.h"
-#include "core/frmAgenda.h"
 #include "core/modDb.h"
 #include "core/modEntrada.h"
 #include "core/modMsgBox.h"
@@ -31,7 +30,7 @@ int modoTexto(int tecla) { return FiltrarTecla(tecla, false); }
 
 } // namespace
 
-PainelEnderecos::PainelEnderecos(QWidget *parent) : tk::Moldura(parent)
+PainelEnderecos::PainelEnderecos(QWidget *parent, Navegacao &nav) : tk::Moldura(parent), nav(nav)
 {
     frmLetras = new tk::Moldura(this);
     frmLetras->setGeometry(0, 0, 390, 44);
@@ -234,14 +233,14 @@ void PainelEnderecos::frmAgenda_cmdLetra_Click(int Index)
     pintarLetra(Index, amarelo);
     Sessao.LetraAtual = Index;
     Sessao.FiltroContatos = DaLetra(Index).condicao;
-    frmAgenda().imgImpressora->show();
-    RetirarFoco();
+    nav.MostrarImpressora(true);
+    nav.RetirarFoco();
     CarregarContatos(true, Sessao.FiltroContatos);
 }
 
 void PainelEnderecos::frmAgenda_cmdEnderecoPesquisar_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     // No tab stays highlighted; LetraAtual keeps its value.
     pintarLetra(Sessao.LetraAtual, rosa);
     Sessao.FiltroContatos = CondicaoDaPesquisa(txtPesquisaNome->text(), txtPesquisaEmpresa->text(),
@@ -252,7 +251,7 @@ void PainelEnderecos::frmAgenda_cmdEnderecoPesquisar_Click()
 
 void PainelEnderecos::frmAgenda_cmdEnderecoLimpar_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     for (tk::CaixaTexto *c : {txtPesquisaNome, txtPesquisaEmpresa, txtPesquisaTelefone, txtPesquisaEmail})
         c->clear();
     txtPesquisaNome->setFocus();
@@ -272,7 +271,7 @@ void PainelEnderecos::AbrirLinha(int linha)
     const Contato &c = l.contato;
     aberto = c;
     grdEndereco->DefinirRow(linha);
-    frmAgenda().imgImpressora->hide();
+    nav.MostrarImpressora(false);
     Sessao.ChaveContato = c.chave;
     chkEndCompartilhar->setChecked(c.compartilhado == QLatin1String("S"));
     Sessao.ChaveAniversarioContato = c.chaveAniversario;
@@ -294,7 +293,7 @@ void PainelEnderecos::AbrirLinha(int linha)
 
 void PainelEnderecos::frmAgenda_cmdEmailContato_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     const QString email = txtDadosEndEmail->text().trimmed();
     if (email.isEmpty())
         return;
@@ -304,8 +303,8 @@ void PainelEnderecos::frmAgenda_cmdEmailContato_Click()
 
 void PainelEnderecos::frmAgenda_cmdEnderecoNovo_Click()
 {
-    RetirarFoco();
-    frmAgenda().imgImpressora->hide();
+    nav.RetirarFoco();
+    nav.MostrarImpressora(false);
     tk::EsperaNaTela espera;
     Sessao.ChaveContato = 0;
     Sessao.ChaveAniversarioContato = 0;
@@ -320,7 +319,7 @@ void PainelEnderecos::frmAgenda_cmdEnderecoNovo_Click()
 
 void PainelEnderecos::frmAgenda_cmdEnderecoSalvar_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     if (txtDadosEndNome->text().trimmed().isEmpty()) {
         Mensagem(QStringLiteral("Informe o Nome do Contato!"), 1, 3);
         txtDadosEndNome->setFocus();
@@ -355,7 +354,7 @@ void PainelEnderecos::frmAgenda_cmdEnderecoSalvar_Click()
             GravarContato(c);
         else
             gravacao = AlterarContato(c, aberto);
-        frmAgenda().imgImpressora->show();
+        nav.MostrarImpressora(true);
         CarregarContatos(true, Sessao.FiltroContatos);
     }
     frmDadosEndereco->hide();
@@ -367,15 +366,15 @@ void PainelEnderecos::frmAgenda_cmdEnderecoSalvar_Click()
 
 void PainelEnderecos::frmAgenda_cmdEnderecoExcluir_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     if (!Mensagem(QStringLiteral("Você Confirma Exclusão desse Contato?"), 0, 1)) {
-        RetirarFoco();
+        nav.RetirarFoco();
         return;
     }
     {
         tk::EsperaNaTela espera;
         ExcluirContato(Sessao.ChaveContato, Sessao.ChaveAniversarioContato);
-        frmAgenda().imgImpressora->show();
+        nav.MostrarImpressora(true);
         CarregarContatos(true, Sessao.FiltroContatos);
     }
     frmDadosEndereco->hide();
@@ -383,9 +382,9 @@ void PainelEnderecos::frmAgenda_cmdEnderecoExcluir_Click()
 
 void PainelEnderecos::frmAgenda_cmdEnderecoVoltar_Click()
 {
-    frmAgenda().imgImpressora->show();
+    nav.MostrarImpressora(true);
     frmDadosEndereco->hide();
-    RetirarFoco();
+    nav.RetirarFoco();
 }
 
 void PainelEnderecos::Limpar()

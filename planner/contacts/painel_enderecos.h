@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/navegacao.h"
 #include "contacts/modEndereco.h"
 #include "platform/grade.h"
 #include "platform/toolkit.h"
@@ -10,7 +11,7 @@
 // and the contact panel laid over the list.
 class PainelEnderecos : public tk::Moldura {
 public:
-    explicit PainelEnderecos(QWidget *parent);
+    PainelEnderecos(QWidget *parent, Navegacao &nav);
 
     tk::Moldura *frmLetras;
     QVector<tk::Botao *> cmdLetra;  // 26 tabs: "0-9", A .. W, "X/Y", Z
@@ -52,6 +53,7 @@ public:
     void frmAgenda_cmdEnderecoVoltar_Click();
 
 private:
+    Navegacao &nav;
     QVector<LinhaContato> linhas;
     Contato aberto;  // the open contact as it was read
     void pintarLetra(int indice, const QColor &cor);

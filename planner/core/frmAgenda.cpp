@@ -106,19 +106,19 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
 
     frmInicial = painel(picMainSkin);
     montarInicial(frmInicial);
-    frmCompromissos = new PainelCompromissos(picMainSkin);
+    frmCompromissos = new PainelCompromissos(picMainSkin, *this);
     tk::Posicionar(*frmCompromissos, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmCompromissos->hide();
-    frmEndereco = new PainelEnderecos(picMainSkin);
+    frmEndereco = new PainelEnderecos(picMainSkin, *this);
     tk::Posicionar(*frmEndereco, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmEndereco->hide();
-    frmFinancas = new PainelFinancas(picMainSkin);
+    frmFinancas = new PainelFinancas(picMainSkin, *this);
     tk::Posicionar(*frmFinancas, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmFinancas->hide();
-    frmTarefas = new PainelTarefas(picMainSkin);
+    frmTarefas = new PainelTarefas(picMainSkin, *this);
     tk::Posicionar(*frmTarefas, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmTarefas->hide();
-    frmNotas = new PainelNotas(picMainSkin);
+    frmNotas = new PainelNotas(picMainSkin, *this);
     tk::Posicionar(*frmNotas, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmNotas->hide();
     frmConfig = new PainelConfig(picMainSkin);
@@ -145,10 +145,10 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     paineis = {
         {QStringLiteral("Inicial"), frmInicial, imgAjuda, 10255, 300, false, {}, {}, {}},
         {QStringLiteral("Compromissos"), frmCompromissos, imgCompromissos, 5140, 1480, true,
-         [] { MontarGrade(Sessao.DiaExibido); },
-         [this] { lblData->setText(localidade::DataLonga(Sessao.DiaExibido) + QStringLiteral(" ")); },
+         [this] { frmCompromissos->MontarGrade(Sessao.DiaExibido); },
+         [this] { MostrarData(Sessao.DiaExibido); },
          [this] { frmCompromissos->Limpar(); },
-         [this] { return RelatorioDoDia(localidade::DataLonga(Sessao.DiaExibido), lblIdentNome->text(), LinhasExibidas()); }},
+         [this] { return RelatorioDoDia(localidade::DataLonga(Sessao.DiaExibido), lblIdentNome->text(), frmCompromissos->LinhasExibidas()); }},
         {QStringLiteral("Enderecos"), frmEndereco, imgEnderecos, 6640, 1075, true,
          [this] { frmEndereco->CarregarContatos(false, QString()); }, {}, [this] { frmEndereco->Limpar(); },
          [this] { return RelatorioDeEnderecos(lblIdentNome->text(), LinhasContatos(Sessao.FiltroContatos)); }},
@@ -160,9 +160,9 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
                                    p.MesExibido().linhas, Sessao.SeparadorDecimal, p.txtFinancasSaldoInicial->text(),
                                    p.txtFinancasSaldoAtual->text());
          }},
-        {QStringLiteral("Tarefas"), frmTarefas, imgTarefas, 8695, 845, true, [] { CarregarTarefas(); }, {},
-         [this] { frmTarefas->Limpar(); }, [this] { return RelatorioDeTarefas(lblIdentNome->text(), TarefasExibidas()); }},
-        {QStringLiteral("Notas"), frmNotas, imgNotas, 9550, 695, false, [] { CarregarNota(); },
+        {QStringLiteral("Tarefas"), frmTarefas, imgTarefas, 8695, 845, true, [this] { frmTarefas->CarregarTarefas(); }, {},
+         [this] { frmTarefas->Limpar(); }, [this] { return RelatorioDeTarefas(lblIdentNome->text(), frmTarefas->TarefasExibidas()); }},
+        {QStringLiteral("Notas"), frmNotas, imgNotas, 9550, 695, false, [this] { frmNotas->CarregarNota(); },
          [this] { frmNotas->txtNotas->setFocus(); }, [this] { frmNotas->Limpar(); }},
         {QStringLiteral("Configuracao"), frmConfig, nullptr, 0, 0, false, {}, {}, {}},
     };
@@ -221,11 +221,12 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
 
     // The clock stands in the skin's round well, the calculator in the inset below it.
     picRelogio = new RelogioAnalogico(picMainSkin, QRect(92, 177, 150, 150));
-    frmCalc = new PainelCalculadora(picMainSkin);
-    frmCalc->move(16, 342);
     cmdCalculadora = new tk::BotaoFigura(picMainSkin, recursos::Figura(QStringLiteral("calculadora")),
                                          QStringLiteral("Exibir Calculadora"));
     cmdCalculadora->move(292, 304);
+    frmCalc = new PainelCalculadora(picMainSkin, *this, *cmdCalculadora);
+    frmCalc->move(16, 342);
+    cmdCalculadora->raise();
 
     tmrChecagem = new tk::Temporizador(this);
     tmrRelogio = new tk::Temporizador(this, 60000);
@@ -272,7 +273,7 @@ void FrmAgenda::frmAgenda_Form_Load()
     tmrRelogio->DefinirAtivo(true);
     tmrRelogio->ProximoDisparoEm(modRelogio::MsAteOProximoMinuto(relogio::Agora()));
     Sessao.MinutosChecagem = 1;
-    lblData->setText(localidade::DataLonga(relogio::Hoje()) + QStringLiteral(" "));
+    MostrarData(relogio::Hoje());
     frmCalc->Abrir();
 
     if (Sessao.NovoUsuario) {
@@ -411,17 +412,41 @@ FrmAgenda &frmAgenda()
     return *form;
 }
 
-void ExibirPainel(QWidget *painel)
+void FrmAgenda::ExibirPainel(QWidget *painel)
 {
-    FrmAgenda &f = frmAgenda();
-    for (const FrmAgenda::Painel &p : f.Paineis())
+    for (const Painel &p : std::as_const(paineis))
         p.painel->hide();
     Executar(QStringLiteral("Update Usuarios set Pastinha ='") + SqlTexto(Sessao.PainelAtual) +
              QStringLiteral("' Where COdigo = ") + QString::number(Sessao.Codigo));
     if (Sessao.PainelAtual != QLatin1String("Configuracao"))
         Sessao.Pastinha = Sessao.PainelAtual;
     painel->show();
-    f.lblData->setText(localidade::DataLonga(relogio::Hoje()) + QStringLiteral(" "));
+    MostrarData(relogio::Hoje());
+}
+
+void FrmAgenda::RetirarFoco()
+{
+    picFocus->setFocus();
+}
+
+void FrmAgenda::AvisarCadastroPendente()
+{
+    Mensagem(QStringLiteral("Informe os seus Dados Cadastrais e os da Sua Agenda, depois selecione Gravar para ter acesso as funções!"), 1, 2);
+}
+
+void FrmAgenda::MostrarImpressora(bool visivel)
+{
+    imgImpressora->setVisible(visivel);
+}
+
+void FrmAgenda::MostrarData(const QDate &dia)
+{
+    lblData->setText(localidade::DataLonga(dia) + QStringLiteral(" "));
+}
+
+void ExibirPainel(QWidget *painel)
+{
+    frmAgenda().ExibirPainel(painel);
 }
 
 void EncerrarSessao()
@@ -440,10 +465,10 @@ void EncerrarSessao()
 
 void RetirarFoco()
 {
-    frmAgenda().picFocus->setFocus();
+    frmAgenda().RetirarFoco();
 }
 
 void AvisarCadastroPendente()
 {
-    Mensagem(QStringLiteral("Informe os seus Dados Cadastrais e os da Sua Agenda, depois selecione Gravar para ter acesso as funções!"), 1, 2);
+    frmAgenda().AvisarCadastroPendente();
 }

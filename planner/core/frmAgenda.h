@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/navegacao.h"
 #include "platform/toolkit.h"
 #include "reports/modRelatorios.h"
 
@@ -16,8 +17,9 @@ class PainelTarefas;
 class RelogioAnalogico;
 class PainelFinancas;
 
-// The main window: skin, navigation tabs, the seven panels, identity, date and time.
-class FrmAgenda : public tk::Formulario {
+// The main window: skin, navigation tabs, the seven panels, identity, date and time. It owns the
+// panels and the navigation, and hands itself to each panel as its Navegacao.
+class FrmAgenda : public tk::Formulario, public Navegacao {
 public:
     FrmAgenda();
 
@@ -61,8 +63,13 @@ public:
     void Mostrar();
     // Opens the panel named as in Usuarios.Pastinha; a name outside the table opens none.
     void AbrirPainel(const QString &nome);
-    // The identity labels take the session's values that are not "".
-    void AtualizarIdentificacao();
+    // Navegacao
+    void ExibirPainel(QWidget *painel) override;
+    void RetirarFoco() override;
+    void AvisarCadastroPendente() override;
+    void MostrarImpressora(bool visivel) override;
+    void MostrarData(const QDate &dia) override;
+    void AtualizarIdentificacao() override;
 
     // One panel as the navigation knows it; the profile is opened by its own button.
     struct Painel {

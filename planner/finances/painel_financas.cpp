@@ -1,6 +1,5 @@
 #include "finances/painel_financas.h"
 
-#include "core/frmAgenda.h"
 #include "core/modDb.h"
 #include "core/modEntrada.h"
 #include "core/modMsgBox.h"
@@ -73,8 +72,8 @@ void recusar(const char *texto, QWidget *foco)
 
 } // namespace
 
-PainelFinancas::PainelFinancas(QWidget *parent)
-    : tk::Moldura(parent), imgExecutado(recursos::Figura(QStringLiteral("executado")))
+PainelFinancas::PainelFinancas(QWidget *parent, Navegacao &nav)
+    : tk::Moldura(parent), nav(nav), imgExecutado(recursos::Figura(QStringLiteral("executado")))
 {
     // The month chosen and its grid: out of reach while an entry is edited.
     frmFinancasGrade = new tk::Moldura(this);
@@ -260,7 +259,7 @@ void PainelFinancas::Limpar()
 
 void PainelFinancas::frmAgenda_cmdFinancasExibirMes_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     if (txtFinancasAno->text().trimmed().isEmpty()) {
         recusar("Informe o Ano!", txtFinancasAno);
         return;
@@ -276,13 +275,13 @@ void PainelFinancas::frmAgenda_cmdFinancasExibirMes_Click()
         Sessao.AnoFinancas = *ano;
         CarregarMes(Sessao.MesFinancas, Sessao.AnoFinancas);
     }
-    RetirarFoco();
+    nav.RetirarFoco();
 }
 
 // Into editing: the entry panel in front, the grid out of reach, no printing.
 void PainelFinancas::abrirDados()
 {
-    frmAgenda().imgImpressora->hide();
+    nav.MostrarImpressora(false);
     calFinancas->hide();
     frmFinancasGrade->setEnabled(false);
     frmFinancasDados->raise();
@@ -299,7 +298,7 @@ void PainelFinancas::fecharDados()
 
 void PainelFinancas::frmAgenda_cmdFinancasNovo_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     Sessao.ChaveLancamento = 0;
     chkFinancaRealizada->setChecked(true);
     txtFinancasData->setText(TextoDaData(DataDoNovoLancamento(relogio::Hoje(), Sessao.MesFinancas, Sessao.AnoFinancas)));
@@ -338,7 +337,7 @@ void PainelFinancas::frmAgenda_cmdFinancasCalendario_Click()
     calFinancas->DefinirValue(DataDoTexto(txtFinancasData->text()));
     calFinancas->raise();
     calFinancas->show();
-    RetirarFoco();
+    nav.RetirarFoco();
 }
 
 void PainelFinancas::frmAgenda_calFinancas_DateClick()
@@ -349,7 +348,7 @@ void PainelFinancas::frmAgenda_calFinancas_DateClick()
 
 void PainelFinancas::frmAgenda_cmdFinancasSalvar_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     if (txtFinancasDescricao->text().trimmed().isEmpty()) {
         recusar("Informe uma Descrição para o Lançamento!", txtFinancasDescricao);
         return;
@@ -370,7 +369,7 @@ void PainelFinancas::frmAgenda_cmdFinancasSalvar_Click()
             GravarLancamento(0, data, txtFinancasDescricao->text(), tipo, *valor, chkFinancaRealizada->isChecked());
         else
             gravacao = AlterarLancamento(aberto, data, txtFinancasDescricao->text(), tipo, *valor, chkFinancaRealizada->isChecked());
-        frmAgenda().imgImpressora->show();
+        nav.MostrarImpressora(true);
         // Always the shown month again: an entry moved to another month leaves it.
         CarregarMes(Sessao.MesFinancas, Sessao.AnoFinancas);
         fecharDados();
@@ -379,19 +378,19 @@ void PainelFinancas::frmAgenda_cmdFinancasSalvar_Click()
         Mensagem(QStringLiteral("Esse Lançamento não Existe Mais, foi Excluído!"), 1, 2);
     else if (gravacao == Gravacao::Alterada)
         Mensagem(QStringLiteral("Esse Lançamento foi Alterado depois de Aberto, nada foi Gravado! Abra-o Novamente."), 1, 2);
-    RetirarFoco();
+    nav.RetirarFoco();
 }
 
 void PainelFinancas::frmAgenda_cmdFinancasExcluir_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     if (!Mensagem(QStringLiteral("Você Confirma Exclusão desse Lançamento?"), 0, 1)) {
-        RetirarFoco();
+        nav.RetirarFoco();
         return;
     }
     tk::EsperaNaTela espera;
     ExcluirLancamento(Sessao.ChaveLancamento);
-    frmAgenda().imgImpressora->show();
+    nav.MostrarImpressora(true);
     CarregarMes(Sessao.MesFinancas, Sessao.AnoFinancas);
     fecharDados();
 }
@@ -399,8 +398,8 @@ void PainelFinancas::frmAgenda_cmdFinancasExcluir_Click()
 void PainelFinancas::frmAgenda_cmdFinancasVoltar_Click()
 {
     fecharDados();
-    frmAgenda().imgImpressora->show();
-    RetirarFoco();
+    nav.MostrarImpressora(true);
+    nav.RetirarFoco();
 }
 
 void PainelFinancas::frmAgenda_txtFinancasValor_LostFocus()
@@ -429,7 +428,7 @@ void PainelFinancas::frmAgenda_txtFinancasSaldoInicial_LostFocus()
 
 void PainelFinancas::frmAgenda_cmdSaldoAnterior_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     tk::EsperaNaTela espera;
     const qint64 saldo = SaldoImportado(Sessao.MesFinancas, Sessao.AnoFinancas);
     txtFinancasSaldoInicial->setText(FormatarValor(saldo, Sessao.SeparadorDecimal));

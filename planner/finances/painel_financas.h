@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/navegacao.h"
 #include "finances/modFinancas.h"
 #include "platform/grade.h"
 #include "platform/toolkit.h"
@@ -10,7 +11,7 @@ class QGroupBox;
 // the current balance, and the entry panel laid over the grid.
 class PainelFinancas : public tk::Moldura {
 public:
-    explicit PainelFinancas(QWidget *parent);
+    PainelFinancas(QWidget *parent, Navegacao &nav);
 
     tk::CaixaCombinacao *cmbFinancasMes;
     tk::CaixaTexto *txtFinancasAno;
@@ -58,6 +59,7 @@ public:
     void frmAgenda_cmdSaldoAnterior_Click();
 
 private:
+    Navegacao &nav;
     MesFinanceiro mesExibido;
     LinhaLancamento aberto;  // the open entry as it was read
     QPixmap imgExecutado;

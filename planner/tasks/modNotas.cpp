@@ -1,10 +1,8 @@
 #include "tasks/modNotas.h"
 
-#include "core/frmAgenda.h"
 #include "core/modDb.h"
 #include "core/modEntrada.h"
 #include "core/sessao.h"
-#include "tasks/painel_notas.h"
 
 namespace {
 
@@ -17,15 +15,13 @@ RecordSet notaDoUsuario()
 
 } // namespace
 
-void CarregarNota()
+std::optional<Nota> LerNota()
 {
     const RecordSet rs = notaDoUsuario();
     if (rs.Eof())
-        return;
-    Sessao.ChaveNota = rs(QStringLiteral("Chave")).Inteiro();
-    const Campo nota = rs(QStringLiteral("Notas"));
-    if (!nota.IsNull())
-        frmAgenda().frmNotas->txtNotas->setText(nota.Texto());
+        return std::nullopt;
+    const Campo texto = rs(QStringLiteral("Notas"));
+    return Nota{rs(QStringLiteral("Chave")).Inteiro(), texto.IsNull() ? std::nullopt : std::optional(texto.Texto())};
 }
 
 void GravarNota(qint64 chave, const QString &texto)

@@ -2,9 +2,15 @@
 
 #include <QString>
 
-// The signed-on user's note: ChaveNota takes its row's key and the note box its text, when the
-// user has a row with text; otherwise both stay as they are.
-void CarregarNota();
+#include <optional>
+
+// The signed-on user's note row: its key, and its text (nothing once cleared). Nothing when the
+// user has no row.
+struct Nota {
+    qint64 chave = 0;
+    std::optional<QString> texto;
+};
+std::optional<Nota> LerNota();
 
 // Stores the note trimmed of spaces (line breaks and tabs stay) in the user's one row,
 // inserting it when there is none yet; ChaveNota takes the row's key.

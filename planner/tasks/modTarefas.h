@@ -41,15 +41,6 @@ std::optional<FalhaTarefa> VerificarTarefa(const QDate &data, const QDate &dataF
 // The signed-on user's tasks: soonest end date first, then Alta, Normal, Baixa, then by key.
 QVector<LinhaTarefa> LinhasTarefas();
 
-// Rebuilds the task grid.
-void CarregarTarefas();
-// The rows the task grid shows, as its last load read them (the task report prints them).
-const QVector<LinhaTarefa> &TarefasExibidas();
-// Empties the task grid down to its header and forgets its rows (logout).
-void EsquecerTarefas();
-void AdicionarLinhaTarefa(qint64 chave, const QString &status, const QDate &data, const QDate &dataFim,
-                          const QString &descricao, int prioridade);
-
 // Writes one task of the signed-on user: inserted when chave is 0, else updated. The
 // description is stored trimmed of spaces, its lines separated by CR LF.
 void GravarTarefa(qint64 chave, const QDate &data, const QDate &dataFim, const QString &descricao,

@@ -1,12 +1,11 @@
 #include "tasks/painel_notas.h"
 
-#include "core/frmAgenda.h"
 #include "core/modEntrada.h"
 #include "core/modMsgBox.h"
 #include "core/sessao.h"
 #include "tasks/modNotas.h"
 
-PainelNotas::PainelNotas(QWidget *parent) : tk::Moldura(parent)
+PainelNotas::PainelNotas(QWidget *parent, Navegacao &nav) : tk::Moldura(parent), nav(nav)
 {
     // No length limit and no key filter: the text reaches the file only through SqlTexto.
     txtNotas = new tk::CaixaTextoMultilinha(this, 0);
@@ -23,7 +22,7 @@ PainelNotas::PainelNotas(QWidget *parent) : tk::Moldura(parent)
 
 void PainelNotas::frmAgenda_cmdNotasSalvar_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     tk::EsperaNaTela espera;
     const QString texto = txtNotas->text();
     if (AparaEspacos(texto).isEmpty())
@@ -34,7 +33,7 @@ void PainelNotas::frmAgenda_cmdNotasSalvar_Click()
 
 void PainelNotas::frmAgenda_cmdNotasLimpar_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     if (!Mensagem(QStringLiteral("Você Confirma Limpeza das Anotações?"), 0, 1))
         return;
     tk::EsperaNaTela espera;
@@ -45,4 +44,14 @@ void PainelNotas::frmAgenda_cmdNotasLimpar_Click()
 void PainelNotas::Limpar()
 {
     txtNotas->setText(QString());
+}
+
+void PainelNotas::CarregarNota()
+{
+    const std::optional<Nota> nota = LerNota();
+    if (!nota)
+        return;
+    Sessao.ChaveNota = nota->chave;
+    if (nota->texto)
+        txtNotas->setText(*nota->texto);
 }

@@ -1,6 +1,7 @@
 #include "tasks/painel_tarefas.h"
 
-#include "core/frmAgenda.h"
+#include "appointments/modCompromissos.h"
+
 #include "core/modDb.h"
 #include "core/modEntrada.h"
 #include "core/modMsgBox.h"
@@ -18,7 +19,7 @@ QDate lerData(const tk::CaixaTexto *caixa)
 
 } // namespace
 
-PainelTarefas::PainelTarefas(QWidget *parent) : tk::Moldura(parent)
+PainelTarefas::PainelTarefas(QWidget *parent, Navegacao &nav) : tk::Moldura(parent), nav(nav)
 {
     cmdTarefaNova = new tk::Botao(this, QStringLiteral("&Nova Tarefa"));
     cmdTarefaNova->setGeometry(0, 1, 120, 25);
@@ -98,8 +99,8 @@ void PainelTarefas::mostrarDados()
 
 void PainelTarefas::frmAgenda_cmdTarefaNova_Click()
 {
-    RetirarFoco();
-    frmAgenda().imgImpressora->hide();
+    nav.RetirarFoco();
+    nav.MostrarImpressora(false);
     Sessao.ChaveTarefa = 0;
     // A new task cannot start as executed.
     chkTarefaExecutado->setChecked(false);
@@ -129,7 +130,7 @@ void PainelTarefas::AbrirLinha(int linha)
             aberta = t;
     g.DefinirRow(linha);
     g.DefinirCol(1);
-    frmAgenda().imgImpressora->hide();
+    nav.MostrarImpressora(false);
     chkTarefaExecutado->setEnabled(true);
     chkTarefaExecutado->setChecked(!g.CellPicture().isNull());
     txtTarefaDataInicio->setText(g.TextMatrix(linha, 2));
@@ -146,7 +147,7 @@ void PainelTarefas::AbrirLinha(int linha)
 
 void PainelTarefas::frmAgenda_cmdTarefaSalvar_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     const QDate inicio = lerData(txtTarefaDataInicio), fim = lerData(txtTarefaDataFim);
     const QString descricao = txtTarefaDescricao->text();
     if (const auto falha = VerificarTarefa(inicio, fim, descricao)) {
@@ -167,7 +168,7 @@ void PainelTarefas::frmAgenda_cmdTarefaSalvar_Click()
         CarregarTarefas();
     }
     // Only once written: a failed write leaves the form open as it was.
-    frmAgenda().imgImpressora->show();
+    nav.MostrarImpressora(true);
     frmTarefasDados->hide();
     if (gravacao == Gravacao::Excluida)
         Mensagem(QStringLiteral("Essa Tarefa não Existe Mais, foi Excluída!"), 1, 2);
@@ -177,7 +178,7 @@ void PainelTarefas::frmAgenda_cmdTarefaSalvar_Click()
 
 void PainelTarefas::frmAgenda_cmdTarefaExcluir_Click()
 {
-    RetirarFoco();
+    nav.RetirarFoco();
     if (!Mensagem(QStringLiteral("Você Confirma Exclusão da Tarefa?"), 0, 1))
         return;
     {
@@ -185,14 +186,14 @@ void PainelTarefas::frmAgenda_cmdTarefaExcluir_Click()
         ExcluirTarefa(Sessao.ChaveTarefa);
         CarregarTarefas();
     }
-    frmAgenda().imgImpressora->show();
+    nav.MostrarImpressora(true);
     frmTarefasDados->hide();
 }
 
 void PainelTarefas::frmAgenda_cmdTarefaVoltar_Click()
 {
-    RetirarFoco();
-    frmAgenda().imgImpressora->show();
+    nav.RetirarFoco();
+    nav.MostrarImpressora(true);
     frmTarefasDados->hide();
 }
 
@@ -203,7 +204,7 @@ void PainelTarefas::abrirCalendario(int fim)
     tk::DefinirLeft(*calTarefas, fim ? 3015 : 135);
     calTarefas->raise();
     calTarefas->show();
-    RetirarFoco();
+    nav.RetirarFoco();
 }
 
 void PainelTarefas::frmAgenda_cmdCalTarefaInicio_Click()
@@ -237,4 +238,69 @@ void PainelTarefas::Limpar()
     calTarefas->hide();
     frmTarefasDados->hide();
     txtTarefaDescricao->setText(QString());
+}
+
+void PainelTarefas::CarregarTarefas()
+{
+    // Read first: a failed read leaves the grid as it was.
+    exibidas = LinhasTarefas();
+    tk::Grade &g = *grdTarefas;
+    g.setUpdatesEnabled(false);
+    g.DefinirCabecalho({
+        {"  ", Qt::AlignCenter, 250},
+        {"Início", Qt::AlignCenter, 1050},
+        {"Prior", Qt::AlignCenter, 700},
+        {"  Tarefa", Qt::AlignLeft | Qt::AlignVCenter, 2541},
+        {"Final", Qt::AlignCenter, 1050},
+    });
+    alturaDasLinhas = 0;
+    for (const LinhaTarefa &t : std::as_const(exibidas))
+        AdicionarLinhaTarefa(t.chave, t.status, t.data, t.dataFim, t.descricao, t.prioridade);
+    // No row stays selected over its priority's colour.
+    g.DefinirCol(0);
+    g.DefinirRow(0);
+    g.setEnabled(!exibidas.isEmpty());
+    txtTarefasSemCadastro->setVisible(exibidas.isEmpty());
+    g.setUpdatesEnabled(true);
+}
+
+const QVector<LinhaTarefa> &PainelTarefas::TarefasExibidas() const
+{
+    return exibidas;
+}
+
+void PainelTarefas::EsquecerTarefas()
+{
+    exibidas.clear();
+    grdTarefas->DefinirRows(1);
+}
+
+void PainelTarefas::AdicionarLinhaTarefa(qint64 chave, const QString &status, const QDate &data, const QDate &dataFim,
+                                         const QString &descricao, int prioridade)
+{
+    tk::Grade &g = *grdTarefas;
+    g.DefinirRows(g.Rows() + 1);
+    const int r = g.Rows() - 1;
+    g.DefinirRow(r);
+    const QColor fundo = CorPrioridade(prioridade);
+    const auto celula = [&](int coluna, const QString &texto) {
+        g.DefinirCol(coluna);
+        g.DefinirCellBackColor(fundo);
+        g.DefinirText(texto);
+    };
+    g.DefinirTextMatrix(r, 0, QString::number(chave));
+    celula(1, QString());
+    if (status.trimmed().toInt() == 1)
+        g.DefinirCellPicture(Figuras().imgExecutado);
+    celula(2, TextoDaData(data));
+    celula(3, TextoPrioridade(prioridade));
+    const QStringList linhas = LinhasDaDescricao(descricao);
+    celula(4, linhas.join(u'\n'));
+    const int altura = int(linhas.size()) * AlturaLinhaTarefa;
+    g.DefinirRowHeight(r, altura);
+    alturaDasLinhas += altura;
+    celula(5, TextoDaData(dataFim));
+    // The rows no longer fit: the vertical scroll bar takes its width from the description.
+    if (alturaDasLinhas > tk::Height(g) - 125)
+        g.DefinirColWidth(4, 2280);
 }

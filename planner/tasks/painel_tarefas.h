@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/navegacao.h"
 #include "platform/grade.h"
 #include "tasks/modTarefas.h"
 #include "platform/toolkit.h"
@@ -7,7 +8,7 @@
 // The tasks panel of the main window: the task grid and the task form laid over it.
 class PainelTarefas : public tk::Moldura {
 public:
-    explicit PainelTarefas(QWidget *parent);
+    PainelTarefas(QWidget *parent, Navegacao &nav);
 
     tk::Botao *cmdTarefaNova;
     tk::Grade *grdTarefas;
@@ -40,8 +41,20 @@ public:
     // Forgets the signed-off user's tasks: the grid back to its header, the form closed and empty.
     void Limpar();
 
+    // Rebuilds the task grid.
+    void CarregarTarefas();
+    // The rows the task grid shows, as its last load read them (the task report prints them).
+    const QVector<LinhaTarefa> &TarefasExibidas() const;
+    // Empties the task grid down to its header and forgets its rows (logout).
+    void EsquecerTarefas();
+    void AdicionarLinhaTarefa(qint64 chave, const QString &status, const QDate &data, const QDate &dataFim,
+                              const QString &descricao, int prioridade);
+
 private:
+    Navegacao &nav;
     LinhaTarefa aberta;  // the open task as it was read
+    QVector<LinhaTarefa> exibidas;
+    int alturaDasLinhas = 0;  // running sum of the data rows' heights, in twips; each load starts it again
     void mostrarDados();
     void abrirCalendario(int fim);
 };

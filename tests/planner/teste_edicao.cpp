@@ -376,7 +376,7 @@ TEST_F(Edicao, GradeVoltaAPintarDepoisDeUmErro)
     tk::DefinirTratadorErro([this](const QString &e) { erros << e; });
     PainelCompromissos &p = abrir();
     base.Executar(QStringLiteral("Alter Table Compromissos Rename To Sumiu"));
-    tk::Disparar([] { MontarGrade(Sessao.DiaExibido); });
+    tk::Disparar([] { frmAgenda().frmCompromissos->MontarGrade(Sessao.DiaExibido); });
     EXPECT_EQ(erros.size(), 1);
     EXPECT_TRUE(p.grdCompromissos->updatesEnabled());
 }
@@ -388,7 +388,7 @@ TEST_F(Edicao, QuebrasDeLinhaGuardadasComoCRLFEImpressasSeparadas)
     Digitar(p.txtDescricaoCompromisso, QStringLiteral("linha um\rlinha dois"));
     p.cmdCompromissoGravar->click();
     EXPECT_EQ(base.Valor(QStringLiteral("Select Compromisso from Compromissos")), QStringLiteral("linha um\r\nlinha dois"));
-    const Relatorio r = RelatorioDoDia(QStringLiteral("quarta"), QStringLiteral("Eu"), LinhasExibidas());
+    const Relatorio r = RelatorioDoDia(QStringLiteral("quarta"), QStringLiteral("Eu"), frmAgenda().frmCompromissos->LinhasExibidas());
     ASSERT_EQ(r.registros.size(), 1u);
     EXPECT_TRUE(r.registros.front().front().texto.endsWith(QStringLiteral("| linha um linha dois")))
         << r.registros.front().front().texto.toStdString();

@@ -454,7 +454,7 @@ TEST_F(Enderecos, AniversarioNaGradeDoDia)
             Entrar(QString::fromLatin1(login));
         }
         frmAgenda().frmAgenda_imgCompromissos_Click();
-        MontarGrade(QDate(2026, 3, 12));
+        frmAgenda().frmCompromissos->MontarGrade(QDate(2026, 3, 12));
         tk::Grade &g = *frmAgenda().frmCompromissos->grdCompromissos;
         EXPECT_EQ(g.TextMatrix(1, 3), QStringLiteral(" Aniversário Maria")) << login;
         g.DefinirRow(1);

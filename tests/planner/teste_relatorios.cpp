@@ -319,7 +319,7 @@ TEST_F(Impressao, FiguraDaImpressoraImprimeOPainelEAvisa)
         gravadora = nullptr;
         if (c.vazio)
             base.Executar(QStringLiteral("Delete from Compromissos"));
-        MontarGrade(Sessao.DiaExibido);
+        frmAgenda().frmCompromissos->MontarGrade(Sessao.DiaExibido);
         auto aviso = ResponderMensagem();
         f.frmAgenda_imgImpressora_Click();
         EXPECT_EQ(aviso->texto.toStdString(), c.mensagem);

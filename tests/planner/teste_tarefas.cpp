@@ -122,8 +122,8 @@ TEST_F(Tarefas, GradePorFimEPrioridadeComCoresEAlturas)
     EXPECT_TRUE(frmAgenda().imgImpressora->isVisible());
     EXPECT_TRUE(g.selectedItems().isEmpty());  // no row covers its colour with the selection's
     // The same rows for the report, the description as stored.
-    ASSERT_EQ(TarefasExibidas().size(), 5);
-    EXPECT_EQ(TarefasExibidas().first(), (LinhaTarefa{g.TextMatrix(1, 0).toLongLong(), QStringLiteral("1"), QDate(2026, 12, 2),
+    ASSERT_EQ(frmAgenda().frmTarefas->TarefasExibidas().size(), 5);
+    EXPECT_EQ(frmAgenda().frmTarefas->TarefasExibidas().first(), (LinhaTarefa{g.TextMatrix(1, 0).toLongLong(), QStringLiteral("1"), QDate(2026, 12, 2),
                                                       QDate(2026, 12, 20), QStringLiteral("Alta\r\ncom\r\ntrês linhas"), 0}));
 }
 
@@ -145,7 +145,7 @@ TEST_F(Tarefas, DescricaoEstreitaQuandoABarraDeRolagemAparece)
         base.Executar(QStringLiteral("Delete from Tarefas"));
         for (int n : c.linhas)
             inserir(eu, "2026-12-09", "2026-12-09", QStringList(n, QStringLiteral("x")).join(QStringLiteral("\r\n")).toUtf8().constData(), "0", 1);
-        CarregarTarefas();
+        frmAgenda().frmTarefas->CarregarTarefas();
         QApplication::processEvents();
         EXPECT_EQ(p.grdTarefas->ColWidth(4), c.largura) << c.linhas.size();
         EXPECT_EQ(p.grdTarefas->verticalScrollBar()->isVisible(), c.largura == 2280) << c.linhas.size();
@@ -344,7 +344,7 @@ TEST_F(Tarefas, SaidaEsqueceAsTarefasDoUsuario)
     frmAgenda().frmAgenda_cmdLogout_Click();
     EXPECT_EQ(Sessao.ChaveTarefa, 0);
     EXPECT_EQ(p.grdTarefas->Rows(), 1);
-    EXPECT_TRUE(TarefasExibidas().isEmpty());
+    EXPECT_TRUE(frmAgenda().frmTarefas->TarefasExibidas().isEmpty());
     EXPECT_FALSE(p.frmTarefasDados->isVisible());
     EXPECT_EQ(p.txtTarefaDescricao->text(), QString());
 
