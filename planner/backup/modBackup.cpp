@@ -12,6 +12,7 @@
 #include <zlib.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -271,11 +272,42 @@ private:
     bool renomeado = false;
 };
 
+// Past a file-size limit the system ends the process with SIGXFSZ; while a backup or a restore
+// writes, the signal is ignored, so the write fails with EFBIG and is reported like a full disk.
+class LimiteDeTamanhoComoErro {
+public:
+    LimiteDeTamanhoComoErro()
+    {
+        struct sigaction ignorar {};
+        ignorar.sa_handler = SIG_IGN;
+        ::sigaction(SIGXFSZ, &ignorar, &anterior);
+    }
+    ~LimiteDeTamanhoComoErro() { ::sigaction(SIGXFSZ, &anterior, nullptr); }
+    LimiteDeTamanhoComoErro(const LimiteDeTamanhoComoErro &) = delete;
+    LimiteDeTamanhoComoErro &operator=(const LimiteDeTamanhoComoErro &) = delete;
+
+private:
+    struct sigaction anterior {};
+};
+
+// Only an ordinary file is read, never through a link (ELOOP): a FIFO would keep the read
+// waiting for a writer, a device or a folder holds no backup (EINVAL, EISDIR).
 Descritor abrirOrigem(const QString &origem, qint32 &erro)
 {
-    Descritor de{::open(QFile::encodeName(origem).constData(), O_RDONLY | O_CLOEXEC)};
-    if (de.fd < 0)
+    Descritor de{::open(QFile::encodeName(origem).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK)};
+    if (de.fd < 0) {
         erro = errno == ENOENT ? ArquivoNaoEncontrado : errno;
+        return de;
+    }
+    struct stat estado {};
+    if (::fstat(de.fd, &estado) != 0)
+        erro = errno;
+    else if (S_ISDIR(estado.st_mode))
+        erro = EISDIR;
+    else if (!S_ISREG(estado.st_mode))
+        erro = EINVAL;
+    if (erro != 0)
+        de.Fechar();
     return de;
 }
 
@@ -287,6 +319,7 @@ bool gravarPorTemporario(const QString &origem, const QString &destino, bool sob
     erro = 0;
     if (origem.isEmpty() || destino.isEmpty())
         return false;
+    const LimiteDeTamanhoComoErro limite;
     const Descritor de = abrirOrigem(origem, erro);
     if (de.fd < 0)
         return false;
@@ -389,6 +422,7 @@ bool DescompactarArquivo(const QString &origem, const QString &destino, qint32 &
 
 qint32 FazerBackup(const QString &destino)
 {
+    const LimiteDeTamanhoComoErro limite;
     Temporario copia(modDb::PastaTemporaria(), QStringLiteral("dadosu.lst"));
     if (copia.erro != 0)
         return copia.erro;
@@ -412,6 +446,7 @@ qint32 FazerBackup(const QString &destino)
 
 qint32 RestaurarBackup(const QString &arquivo)
 {
+    const LimiteDeTamanhoComoErro limite;
     qint32 erro = 0;
     const Descritor de = abrirOrigem(arquivo, erro);
     if (de.fd < 0)

@@ -12,7 +12,8 @@
 // file is missing, -1 the file ends in no valid trailer, a zlib code (-3 damaged stream or one
 // that does not yield exactly the recorded size, -4 a size beyond what a restore accepts, -5 a
 // stream that yields more than the recorded size), or the errno of the file operation that
-// failed (27 for a file too large to back up).
+// failed (27 for a file too large to back up, or one past the process's file-size limit; 28 for
+// a full disk). A source that is a link, a folder (21) or no ordinary file (22) is not read.
 
 inline const QString ArquivoBackup = QStringLiteral("Velora.Bck");
 constexpr int NivelBackup = 9;

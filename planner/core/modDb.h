@@ -117,7 +117,7 @@ void DefinirEsperaOcupado(int ms);
 // The whole database: a consistent copy into the existing SQLite file destino, and its
 // replacement by the SQLite database in origem, in one transaction. For PostgreSQL, destino
 // holds the empty schema and the tables named are what is copied. Both return an SQLite result
-// code (0 on success).
+// code (0 on success), or the system's number for a write the file system refused.
 int CopiarBase(const QString &destino, const QStringList &tabelas);
 int SubstituirBase(const QString &origem, const QStringList &tabelas);
 } // namespace modDb

@@ -105,7 +105,7 @@ struct Sqlite {
     void Executar(const QString &sql)
     {
         if (const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr); rc != SQLITE_OK)
-            throw Falha{rc & 0xff};
+            throw Falha{CodigoDaFalha(db, rc)};
     }
 };
 
@@ -328,7 +328,7 @@ int ExportarPostgres(const QString &uri, const QString &arquivo, const QStringLi
                             sqlite3_bind_text(inserir->st, c + 1, v.toString().toUtf8().constData(), -1, SQLITE_TRANSIENT);
                     }
                     if (const int rc = sqlite3_step(inserir->st); rc != SQLITE_DONE)
-                        throw Falha{rc & 0xff};
+                        throw Falha{CodigoDaFalha(para.db, rc)};
                 }
             }
             de.Executar(QStringLiteral("CLOSE linhas"));
@@ -389,8 +389,12 @@ int ImportarPostgres(const QString &arquivo, const QString &uri, const QStringLi
                         contador = sqlite3_column_int64(st, 0);
                 }
                 sqlite3_finalize(st);
-                para.Consultar(QStringLiteral("SELECT setval(%1, greatest(coalesce(max(%2), 0), %3, 1), greatest(coalesce(max(%2), 0), %3) > 0) FROM %4")
-                                   .arg(sequencia(tabela, chave), chave, QString::number(contador), tabela));
+                // Never below what the counter already gave: setval outlives a transaction that
+                // fails afterwards, and another planner may still hold a key given before.
+                const QString seq = sequencia(tabela, chave);
+                const QString maior = QStringLiteral("greatest(coalesce(max(%1), 0), %2, coalesce(pg_sequence_last_value(%3::regclass), 0))")
+                                          .arg(chave, QString::number(contador), seq);
+                para.Consultar(QStringLiteral("SELECT setval(%1, greatest(%2, 1), %2 > 0) FROM %3").arg(seq, maior, tabela));
             }
         }
         para.Confirmar();

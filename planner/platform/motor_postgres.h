@@ -52,8 +52,8 @@ private:
 int ExportarPostgres(const QString &uri, const QString &arquivo, const QStringList &tabelas, int esperaOcupadoMs);
 
 // The planner's tables of the PostgreSQL database replaced by those of the SQLite file arquivo
-// in one transaction, key counters carried over; on any failure nothing changes. Returns an
-// SQLite result code, 0 on success.
+// in one transaction, key counters carried over but never lowered (no key is given twice); on any
+// failure the rows stay as they were. Returns an SQLite result code, 0 on success.
 int ImportarPostgres(const QString &arquivo, const QString &uri, const QStringList &tabelas, int esperaOcupadoMs);
 
 } // namespace motor_sql

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QTime>
 
+#include <cerrno>
 #include <optional>
 #include <string>
 
@@ -239,7 +240,18 @@ int CopiarBanco(const QString &origem, const QString &destino, int esperaOcupado
         return sqlite3_errcode(para.db) & 0xff;
     const int passo = sqlite3_backup_step(copia, -1);
     const int fim = sqlite3_backup_finish(copia);
-    return passo == SQLITE_DONE ? fim & 0xff : passo & 0xff;
+    return CodigoDaFalha(para.db, passo == SQLITE_DONE ? fim : passo);
+}
+
+int CodigoDaFalha(sqlite3 *db, int rc)
+{
+    rc &= 0xff;
+    if (rc == SQLITE_FULL)
+        return ENOSPC;
+    int sistema = 0;
+    if (rc == SQLITE_IOERR && sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &sistema) == SQLITE_OK && sistema != 0)
+        return sistema;
+    return rc;
 }
 
 int VerificarBanco(const QString &arquivo, const QStringList &tabelas)

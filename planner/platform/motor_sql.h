@@ -76,8 +76,12 @@ private:
 // database) with SQLite's online backup, in one step and one transaction: a consistent snapshot of
 // a file other processes may be writing, or a replacement they see whole or not at all (an
 // interrupted one is undone from destino's journal when the file is next opened). Returns an
-// SQLite result code, SQLITE_OK (0) on success.
+// SQLite result code, SQLITE_OK (0) on success, or CodigoDaFalha's number for a failed write.
 int CopiarBanco(const QString &origem, const QString &destino, int esperaOcupadoMs);
+
+// What the user is told of SQLite's failure rc on db: the system's number when the file system
+// refused a write (ENOSPC for a full disk, EFBIG past a file-size limit...), else SQLite's code.
+int CodigoDaFalha(sqlite3 *db, int rc);
 
 // Whether the file is a sound database holding these tables: SQLITE_OK, SQLITE_CORRUPT when
 // "PRAGMA integrity_check" finds faults, SQLITE_NOTADB when it is no database or a table is

@@ -25,7 +25,14 @@
 #include <sqlite3.h>
 #include <zlib.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <functional>
+#include <future>
 
 namespace {
 
@@ -88,6 +95,27 @@ qint64 picoDeMemoriaKb()
         if (linha.startsWith("VmHWM:"))
             return linha.mid(6).trimmed().split(' ').first().toLongLong();
     return -1;
+}
+
+// f in a child process whose files may not grow past limite bytes, as on a medium that fills up:
+// its result, or 1000 + the signal that ended it.
+int comLimiteDeArquivo(rlim_t limite, const std::function<int()> &f)
+{
+    const pid_t filho = fork();
+    if (filho == 0) {
+        alarm(60);  // a child that hangs is ended, and the wait below with it
+        const rlimit r{limite, limite};
+        setrlimit(RLIMIT_FSIZE, &r);
+        int rc = 255;  // also what an exception gives, rather than running the parent's tests
+        try {
+            rc = f() & 0xff;
+        } catch (...) {
+        }
+        _exit(rc);
+    }
+    int estado = 0;
+    waitpid(filho, &estado, 0);
+    return WIFEXITED(estado) ? WEXITSTATUS(estado) : 1000 + WTERMSIG(estado);
 }
 
 struct Backup : ::testing::Test {
@@ -299,6 +327,8 @@ TEST_F(Backup, CopiaConsistenteERestauracaoDevolveOsDados)
                            nullptr, nullptr, nullptr), SQLITE_OK);
     EXPECT_EQ(FazerBackup(naMidia()), SQLITE_BUSY);
     EXPECT_EQ(ler(naMidia()), primeiro);
+    // A restore meanwhile waits for it as long, and refuses: nothing of the backup reaches the file.
+    EXPECT_EQ(RestaurarBackup(naMidia()), SQLITE_BUSY);
     sqlite3_exec(escritor, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(escritor);
     ASSERT_EQ(FazerBackup(naMidia()), 0);
@@ -381,6 +411,98 @@ TEST_F(Backup, RestauracaoInterrompidaDeixaOAntigoOuONovo)
     }
     EXPECT_GT(noMeioDaEscrita, 0) << "nenhuma interrupção caiu na escrita da base";
     EXPECT_EQ(vistos.size(), 2);
+}
+
+// The medium, or the disk of the database's folder, fills up half-way (a file-size limit the
+// kernel enforces): the step fails with the system's error, the old backup and the database stay
+// as they were, and no temporary file is left behind.
+TEST_F(Backup, MidiaOuDiscoCheiosFalhamSemPerderNada)
+{
+    base.InserirUsuario(QStringLiteral("ANA"), std::nullopt);
+    ASSERT_EQ(FazerBackup(naMidia()), 0);
+    const QByteArray antigo = ler(naMidia());
+    base.Executar(QStringLiteral("With Recursive n(i) As (Select 1 Union All Select i + 1 From n Where i < 6000) "
+                                 "Insert into Compromissos (Usuario, Compromisso) Select 1, hex(randomblob(100)) From n"));
+    QTemporaryDir fora;
+    const QString grande = fora.filePath(ArquivoBackup), aleatorio = fora.filePath(QStringLiteral("aleatorio"));
+    ASSERT_EQ(FazerBackup(grande), 0);
+    QByteArray bytes(1 << 20, '\0');
+    QRandomGenerator(3).fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+    gravar(aleatorio, bytes);
+    base.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
+    const QByteArray antes = hashDaBase();
+    constexpr rlim_t limite = 256 * 1024;
+    ASSERT_GT(QFileInfo(base.arquivo).size(), qint64(4 * limite));
+    ASSERT_GT(QFileInfo(grande).size(), qint64(2 * limite));
+    const struct {
+        const char *nome;
+        std::function<int()> passo;
+    } casos[] = {
+        {"a mídia enche durante a escrita", [&] {
+             qint32 erro = 0;
+             CompactarArquivo(aleatorio, naMidia(), 9, erro, true);
+             return int(erro);
+         }},
+        {"o disco da base enche durante a cópia", [&] { return int(FazerBackup(naMidia())); }},
+        {"o disco da base enche durante a restauração", [&] { return int(RestaurarBackup(grande)); }},
+    };
+    for (const auto &c : casos) {
+        EXPECT_EQ(comLimiteDeArquivo(limite, c.passo), EFBIG) << c.nome;
+        EXPECT_EQ(ler(naMidia()), antigo) << c.nome;
+        EXPECT_EQ(hashDaBase(), antes) << c.nome;
+        EXPECT_EQ(arquivos(midia.path()).join(u' '), ArquivoBackup) << c.nome;
+        EXPECT_EQ(arquivos(base.pasta.path()).join(u' '), QStringLiteral("dadosu.lst")) << c.nome;
+    }
+}
+
+// What stands on the medium as Velora.Bck may be no backup file: a link to a file elsewhere, a
+// FIFO, a folder. A backup replaces a link or a FIFO and never writes through it; a restore reads
+// none of them, nor a device, and says why at once (a FIFO would keep it waiting for a writer).
+TEST_F(Backup, VeloraBckQueNaoEArquivoComum)
+{
+    base.InserirUsuario(QStringLiteral("ANA"), std::nullopt);
+    QTemporaryDir fora;
+    const QString bom = fora.filePath(ArquivoBackup), carta = fora.filePath(QStringLiteral("carta.txt"));
+    ASSERT_EQ(FazerBackup(bom), 0);
+    gravar(carta, "carta");
+    base.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
+    const QByteArray antes = hashDaBase(), backupBom = ler(bom);
+    const QByteArray caminho = QFile::encodeName(naMidia());
+    const struct {
+        const char *nome;
+        std::function<bool()> criar;
+        QString arquivo;
+        qint32 restauracao;
+        std::optional<qint32> backup;  // none: no backup onto it
+    } casos[] = {
+        {"link para um backup", [&] { return QFile::link(bom, naMidia()); }, naMidia(), ELOOP, 0},
+        {"link para um arquivo do usuário", [&] { return QFile::link(carta, naMidia()); }, naMidia(), ELOOP, 0},
+        {"FIFO", [&] { return ::mkfifo(caminho.constData(), 0600) == 0; }, naMidia(), EINVAL, 0},
+        {"pasta", [&] { return QDir(midia.path()).mkdir(ArquivoBackup); }, naMidia(), EISDIR, EISDIR},
+        {"dispositivo", [] { return true; }, QStringLiteral("/dev/zero"), EINVAL, std::nullopt},
+    };
+    for (const auto &c : casos) {
+        ASSERT_TRUE(c.criar()) << c.nome;
+        auto restauracao = std::async(std::launch::async, [&] { return RestaurarBackup(c.arquivo); });
+        if (restauracao.wait_for(std::chrono::seconds(20)) == std::future_status::timeout) {
+            // Still waiting for a writer of the FIFO: one comes and goes, and the restore goes on.
+            ::close(::open(caminho.constData(), O_WRONLY | O_NONBLOCK));
+            ADD_FAILURE() << c.nome << ": a restauração ficou esperando";
+        }
+        EXPECT_EQ(restauracao.get(), c.restauracao) << c.nome;
+        EXPECT_EQ(hashDaBase(), antes) << c.nome;
+        if (c.backup) {
+            EXPECT_EQ(FazerBackup(naMidia()), *c.backup) << c.nome;
+            QByteArray restaurado;
+            qint32 erro;
+            EXPECT_EQ(*c.backup != 0 || (QFileInfo(naMidia()).isFile() && !QFileInfo(naMidia()).isSymLink() &&
+                                          DescompactarBytes(ler(naMidia()), restaurado, erro, -1)), true) << c.nome;
+        }
+        EXPECT_EQ(ler(carta), QByteArray("carta")) << c.nome;
+        EXPECT_EQ(ler(bom), backupBom) << c.nome;
+        if (!QFile::remove(naMidia()))
+            QDir(midia.path()).rmdir(ArquivoBackup);
+    }
 }
 
 TEST(UnidadeA, PastaMidiaEListagem)

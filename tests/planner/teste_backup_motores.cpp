@@ -85,3 +85,38 @@ TEST(BackupEntreMotores, IdaEVoltaComChavesEContadores)
     EXPECT_EQ(RestaurarBackup(backup), -1);
     EXPECT_EQ(conteudo(), doArquivo);
 }
+
+// A restore never hands out a key again that the database gave before it, whether it brings back
+// an older backup or fails half-way (a table whose rows PostgreSQL refuses): another planner may
+// still hold such a key, and a row given it would be edited or deleted in its place.
+TEST(BackupEntreMotores, RestauracaoNuncaDevolveChavesJaDadas)
+{
+    ASSERT_FALSE(ServidorDeTeste().isEmpty()) << "sem o servidor PostgreSQL dos testes";
+    BaseDeTeste postgres;
+    postgres.InserirUsuario(QStringLiteral("ANA"), std::nullopt);
+    QTemporaryDir midia;
+    const QString antigo = midia.filePath(ArquivoBackup), recusado = midia.filePath(QStringLiteral("recusado"));
+    ASSERT_EQ(FazerBackup(antigo), 0);
+
+    // The same backup with a task whose priority is no number, which SQLite keeps as text.
+    qint32 erro = 0;
+    const QString arquivo = midia.filePath(QStringLiteral("dadosu.lst"));
+    ASSERT_TRUE(DescompactarArquivo(antigo, arquivo, erro, true));
+    ASSERT_EQ(ValorEm(arquivo, QStringLiteral("Insert into Tarefas (Usuario, Descricao, Prioridade) values (1, 'x', 'alta') "
+                                              "Returning Chave")), QStringLiteral("1"));
+    ASSERT_TRUE(CompactarArquivo(arquivo, recusado, 9, erro, true));
+
+    const struct {
+        QString backup;
+        bool restaura;
+    } casos[] = {{recusado, false}, {antigo, true}};
+    for (const auto &c : casos) {
+        const qint64 ultima = postgres.InserirUsuario(QStringLiteral("U%1").arg(c.restaura), std::nullopt);
+        const QString antes = conteudo();
+        EXPECT_EQ(RestaurarBackup(c.backup) == 0, c.restaura) << c.backup.toStdString();
+        if (!c.restaura) {
+            EXPECT_EQ(conteudo(), antes);
+        }
+        EXPECT_GT(postgres.InserirUsuario(QStringLiteral("DEPOIS%1").arg(c.restaura), std::nullopt), ultima) << c.backup.toStdString();
+    }
+}
