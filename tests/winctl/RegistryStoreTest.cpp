@@ -3,10 +3,14 @@
 #include "StoreFixture.h"
 
 #include "platform/Autostart.h"
+#include "platform/ProcessImage.h"
 #include "platform/RegistryStore.h"
 #include "shell/Settings.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -247,6 +251,53 @@ TEST_F(AutostartTest, TheProgramPathIsTheRealExecutable)
     const fs::path path = programPath();
     EXPECT_TRUE(path.is_absolute());
     EXPECT_TRUE(fs::equivalent(path, "/proc/self/exe"));
+}
+
+// A program whose file is removed or replaced while it runs (a package upgrade) is still
+// named by the path it was started from.
+TEST_F(AutostartTest, AReplacedOrRemovedExecutableKeepsItsPath)
+{
+    const struct {
+        const char *name;
+        const char *fileName;
+        void (*change)(const fs::path &);
+    } cases[] = {
+        {"untouched", "prog", [](const fs::path &) {}},
+        {"removed", "prog", [](const fs::path &p) { fs::remove(p); }},
+        {"replaced by an upgrade", "prog",
+         [](const fs::path &p) {
+             fs::copy_file("/bin/cat", p.string() + ".new");
+             fs::rename(p.string() + ".new", p);
+         }},
+        {"named so by its own file", "prog (deleted)", [](const fs::path &) {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path program = home / c.fileName;
+        fs::remove(program);
+        fs::copy_file("/bin/cat", program);
+        int input[2], started[2];
+        ASSERT_EQ(::pipe(input), 0);
+        ASSERT_EQ(::pipe2(started, O_CLOEXEC), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::dup2(input[0], 0);
+            ::close(input[1]);
+            ::execl(program.c_str(), "prog", static_cast<char *>(nullptr));
+            ::_exit(127);
+        }
+        ::close(input[0]);
+        ::close(started[1]);
+        char byte;
+        EXPECT_EQ(::read(started[0], &byte, 1), 0) << "the exec closes the pipe";  // ends at the exec
+        ::close(started[0]);
+        c.change(program);
+        EXPECT_EQ(processExecutable(child), program.string());
+        ::close(input[1]);  // cat ends at the end of its input
+        ::waitpid(child, nullptr, 0);
+    }
+    EXPECT_EQ(processExecutable(::getpid()), programPath());
 }
 
 class SettingsTest : public StoreFixture {};

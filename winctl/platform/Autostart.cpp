@@ -1,4 +1,5 @@
 #include "platform/Autostart.h"
+#include "platform/ProcessImage.h"
 
 #include "platform/AtomicFile.h"
 #include "platform/Folders.h"
@@ -178,7 +179,5 @@ bool deleteRunValue(RunScope scope)
 
 std::string programPath()
 {
-    char buffer[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer);
-    return length > 0 ? std::string(buffer, std::size_t(length)) : std::string();
+    return processExecutable(::getpid()).value_or(std::string());
 }
