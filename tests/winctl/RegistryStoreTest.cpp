@@ -344,6 +344,54 @@ TEST_F(SettingsTest, WhatCannotBeReadKeepsItsValue)
     EXPECT_EQ(values.defaultTransparency, 30) << "a percent outside 0..100 is not taken";
 }
 
+// Something else than a value file where the password should be: the other settings are
+// read, the password keeps its value, nothing is waited for or read past a value's size,
+// and saving writes a plain file in the key's own folder, never through a link.
+TEST_F(SettingsTest, ADamagedValueFileLeavesTheOtherSettingsAndIsWrittenAnewInItsFolder)
+{
+    const fs::path outside = home / "outside";
+    write(outside, std::string("\x01\x07\x00\x00\x00" "linked\0", 12));
+    const struct {
+        const char *name;
+        void (*make)(const fs::path &value, const fs::path &outside);
+        const char *read;  // the password read, "" when it keeps its value
+    } cases[] = {
+        {"folder", [](const fs::path &v, const fs::path &) { fs::create_directory(v); }, ""},
+        {"pipe", [](const fs::path &v, const fs::path &) { ASSERT_EQ(::mkfifo(v.c_str(), 0600), 0); }, ""},
+        {"endless device", [](const fs::path &v, const fs::path &) { fs::create_symlink("/dev/zero", v); }, ""},
+        {"huge file", [](const fs::path &v, const fs::path &) { write(v, ""); fs::resize_file(v, 1ull << 32); }, ""},
+        {"garbage", [](const fs::path &v, const fs::path &) { write(v, "\xff\xfe\x00garbage\x80"); }, ""},
+        {"link to a value elsewhere", [](const fs::path &v, const fs::path &o) { fs::create_symlink(o, v); }, "linked"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(settingsFolder(machine));
+        createDefaultSettings();
+        SettingsValues stored{false, 40, {}, "secret"};
+        stored.protection.protectExit = true;
+        ASSERT_TRUE(writeSettings(stored));
+        const fs::path value = settingsFolder(machine) / "10";
+        fs::remove(value);
+        c.make(value, outside);
+
+        SettingsValues values{true, 75, {}, "kept"};
+        readSettings(values);
+        EXPECT_FALSE(values.groupByDefault);
+        EXPECT_EQ(values.defaultTransparency, 40);
+        EXPECT_TRUE(values.protection.protectExit);
+        EXPECT_EQ(values.storedPassword, *c.read ? c.read : "kept");
+
+        if (fs::is_directory(value))
+            continue;  // a folder is not replaced by a file
+        values.storedPassword = "new";
+        EXPECT_TRUE(writeSettings(values));
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(value)));
+        readSettings(values);
+        EXPECT_EQ(values.storedPassword, "new");
+    }
+    EXPECT_EQ(contents(outside), std::string("\x01\x07\x00\x00\x00" "linked\0", 12)) << "nothing written outside";
+}
+
 TEST_F(SettingsTest, APasswordIsCutAtItsLastWholeCharacter)
 {
     createDefaultSettings();

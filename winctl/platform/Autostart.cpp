@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include <climits>
-#include <fstream>
+#include <sstream>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -135,7 +135,8 @@ fs::path autostartEntry(RunScope scope)
 
 std::string readRunValue(RunScope scope, std::size_t bufferSize)
 {
-    std::ifstream in(autostartEntry(scope));
+    // Desktop entries are short; a pipe, a device or a huge file in its place is no entry.
+    std::istringstream in(readSmallFile(autostartEntry(scope), 64 << 10).value_or(std::string()));
     std::string line;
     bool inEntry = false;
     while (std::getline(in, line)) {
