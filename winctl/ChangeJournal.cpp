@@ -108,10 +108,10 @@ std::optional<JournalRecord> parseRecord(std::string_view line)
     const std::optional<WindowHandle> window = number<WindowHandle>(parts[1], 16);
     const std::optional<ProcessId> process = number<ProcessId>(parts[2]);
     std::optional<std::string> className = decodeField(parts[3]);
-    std::optional<std::string> showState = decodeField(parts[4]);
-    if (kind == std::end(kindWords) || !window || *window == 0 || !process || !className || !showState)
+    std::optional<std::string> before = decodeField(parts[4]);
+    if (kind == std::end(kindWords) || !window || *window == 0 || !process || !className || !before)
         return std::nullopt;
-    return JournalRecord{kind->kind, *window, *process, std::move(*className), std::move(*showState)};
+    return JournalRecord{kind->kind, *window, *process, std::move(*className), std::move(*before)};
 }
 
 std::string fileName(const ProcessStamp &owner)
@@ -189,8 +189,8 @@ std::string putBack(const JournalContent &journal, WindowSystem &system, const S
             continue;
         }
         if (record.kind == ChangeKind::Hidden)
-            system.adoptShowState(window, record.showState);
-        undoWindowChange(system, facts, record.kind, window);
+            system.adoptShowState(window, record.before);
+        undoWindowChange(system, facts, record.kind, window, record.before);
         ++restored;
     }
     std::string message = "put back " + std::to_string(restored) + " change(s) that a copy which ended without " +
@@ -257,7 +257,7 @@ std::string formatJournalRecord(const JournalRecord &record)
     char window[9];
     std::snprintf(window, sizeof window, "%08X", record.window);
     return std::string(word) + ' ' + window + ' ' + std::to_string(record.process) + ' ' +
-           encodeField(record.className) + ' ' + encodeField(record.showState) + '\n';
+           encodeField(record.className) + ' ' + encodeField(record.before) + '\n';
 }
 
 std::optional<JournalContent> parseJournal(std::string_view text, std::string &error)

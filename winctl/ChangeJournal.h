@@ -25,7 +25,8 @@ struct JournalRecord {
     WindowHandle window = 0;
     ProcessId process = 0;
     std::string className;
-    std::string showState;  // Hidden: what the show gives back (WindowSystem::showState)
+    // What the window had before the change, that its undoing gives back (stateBefore).
+    std::string before;
 
     bool operator==(const JournalRecord &) const = default;
 };

@@ -2,6 +2,8 @@
 
 #include "ChangeJournal.h"
 
+#include <charconv>
+
 namespace {
 
 const char *titleSuffix(ChangeKind kind)
@@ -132,17 +134,21 @@ void WindowActions::applyToOwnedWindows(const std::vector<WindowHandle> &owned,
 // One record per window the change is about to touch, with what finds the window again.
 bool WindowActions::writeToJournal(ChangeKind kind, WindowHandle hwnd, const std::vector<WindowHandle> &owned)
 {
-    if (!journal)
-        return true;
     std::vector<JournalRecord> records;
     auto add = [&](WindowHandle h) {
+        // A window changed again keeps what it had before its first change.
+        const auto kept = before_.find({h, kind});
         records.push_back({kind, h, system_.processId(h), system_.className(h),
-                           kind == ChangeKind::Hidden ? system_.showState(h) : std::string()});
+                           kept != before_.end() ? kept->second : stateBefore(system_, inventory_.facts(), kind, h)});
     };
     add(hwnd);
     for (WindowHandle h : owned)
         add(h);
-    return journal->add(records);
+    if (journal && !journal->add(records))
+        return false;
+    for (const JournalRecord &record : records)
+        before_.emplace(std::pair{record.window, kind}, record.before);
+    return true;
 }
 
 void WindowActions::recordChange(const WindowEntry &window, ChangeKind kind)
@@ -224,9 +230,13 @@ void WindowActions::restoreRecord(std::uint32_t k)
 void WindowActions::finishRestore(std::uint32_t k, ChangeKind kind, WindowHandle hwnd)
 {
     std::vector<WindowHandle> undone{hwnd};
+    before_.erase({hwnd, kind});
     for (WindowHandle touched : touchedOwnedWindows) {
-        if (system_.owner(touched) == hwnd) {
+        // Only the owned windows this change reached: one touched by another kind keeps
+        // what it has.
+        if (system_.owner(touched) == hwnd && before_.count({touched, kind})) {
             undoChange(kind, touched);
+            before_.erase({touched, kind});
             undone.push_back(touched);
         }
     }
@@ -237,23 +247,63 @@ void WindowActions::finishRestore(std::uint32_t k, ChangeKind kind, WindowHandle
 
 void WindowActions::undoChange(ChangeKind kind, WindowHandle hwnd)
 {
-    undoWindowChange(system_, inventory_.facts(), kind, hwnd);
+    const auto kept = before_.find({hwnd, kind});
+    undoWindowChange(system_, inventory_.facts(), kind, hwnd, kept != before_.end() ? kept->second : std::string());
 }
 
-void undoWindowChange(WindowSystem &system, const SystemFacts &facts, ChangeKind kind, WindowHandle hwnd)
+namespace {
+
+constexpr std::string_view aboveText = "above";
+
+std::optional<std::uint8_t> alphaBefore(std::string_view before)
+{
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(before.data(), before.data() + before.size(), value);
+    if (before.empty() || error != std::errc() || end != before.data() + before.size() || value > 255)
+        return std::nullopt;
+    return std::uint8_t(value);
+}
+
+} // namespace
+
+std::string stateBefore(WindowSystem &system, const SystemFacts &facts, ChangeKind kind, WindowHandle hwnd)
+{
+    switch (kind) {
+    case ChangeKind::Hidden:
+        return system.showState(hwnd);
+    case ChangeKind::OnTop:
+        return system.extendedStyle(hwnd) & exStyleTopmost ? std::string(aboveText) : std::string();
+    case ChangeKind::Transparent:
+        if (facts.canReadLayeredAlpha() && (system.extendedStyle(hwnd) & exStyleLayered)) {
+            if (const std::optional<std::uint8_t> alpha = system.layeredAlpha(hwnd))
+                return std::to_string(*alpha);
+        }
+        return {};
+    case ChangeKind::None:
+        break;
+    }
+    return {};
+}
+
+void undoWindowChange(WindowSystem &system, const SystemFacts &facts, ChangeKind kind, WindowHandle hwnd,
+                      const std::string &before)
 {
     switch (kind) {
     case ChangeKind::Hidden:
         system.showWindow(hwnd);
         break;
     case ChangeKind::OnTop:
-        system.setTopmost(hwnd, false);
+        if (before != aboveText)
+            system.setTopmost(hwnd, false);
         break;
     case ChangeKind::Transparent:
-        if (facts.hasLayeredWindows()) {
+        if (!facts.hasLayeredWindows())
+            break;
+        if (const std::optional<std::uint8_t> alpha = alphaBefore(before); alpha && facts.canSetLayeredAlpha())
+            system.setLayeredAlpha(hwnd, *alpha);
+        else
             system.setExtendedStyle(hwnd, system.extendedStyle(hwnd) & ~exStyleLayered);
-            system.redrawWindow(hwnd);
-        }
+        system.redrawWindow(hwnd);
         break;
     case ChangeKind::None:
         break;
@@ -270,6 +320,7 @@ void WindowActions::undoAll()
     undoingAll_ = false;
     changeRecords.clear();
     touchedOwnedWindows.clear();
+    before_.clear();
     if (journal)
         journal->clear();
 }

@@ -2,6 +2,9 @@
 
 #include "WindowInventory.h"
 
+#include <map>
+#include <utility>
+
 class ChangeJournal;
 
 enum class WindowAction { Hide = 1, MakeTopmost = 2, Restore = 3, MakeTransparent = 4 };
@@ -71,8 +74,17 @@ private:
     WindowInventory &inventory_;
     WindowSystem &system_;
     bool undoingAll_ = false;  // the journal goes as a whole at the end
+    // Each changed window's state before its first change of a kind (stateBefore), kept
+    // until that change is undone.
+    std::map<std::pair<WindowHandle, ChangeKind>, std::string> before_;
 };
 
+// What a window has now that a change of this kind would take away, as the text its
+// undoing gives back: the show state for Hidden, "above" for a window in the topmost band
+// already, the alpha of a window translucent already. Empty when there is nothing to keep.
+std::string stateBefore(WindowSystem &system, const SystemFacts &facts, ChangeKind kind, WindowHandle hwnd);
 // Undoes a change of this kind on one window: shows it, takes it out of the topmost band
-// or makes it opaque.
-void undoWindowChange(WindowSystem &system, const SystemFacts &facts, ChangeKind kind, WindowHandle hwnd);
+// or makes it opaque, unless before says it had been on top or translucent already, when
+// it stays on top or gets its own alpha back.
+void undoWindowChange(WindowSystem &system, const SystemFacts &facts, ChangeKind kind, WindowHandle hwnd,
+                      const std::string &before = {});

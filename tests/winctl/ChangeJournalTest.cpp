@@ -376,4 +376,79 @@ TEST_F(JournalTest, UndoingAChangeTakesOutItsRecordsAndUndoingAllLeavesNoJournal
     EXPECT_TRUE(journal->records().empty());
 }
 
+
+// Every way of undoing gives a window back the state it had before the first change, not
+// a default one.
+enum class UndoRoute { Record, DialogButton, UndoAll, Replay };
+
+struct PriorStateCase {
+    const char *name;
+    WindowAction action;
+    std::uint32_t mainStyle, dialogStyle;  // before anything is changed
+    std::optional<std::uint8_t> mainAlpha;
+    std::vector<int> percents;  // one action per percent (only the count matters for topmost)
+};
+
+class PriorStateTest : public JournalTest,
+                       public ::testing::WithParamInterface<std::tuple<PriorStateCase, UndoRoute>> {};
+
+TEST_P(PriorStateTest, UndoingGivesBackWhatTheWindowHadBefore)
+{
+    const auto &[c, route] = GetParam();
+    const WindowHandle main = add("Main");
+    const WindowHandle dialog = add("Dialog", "App", main);
+    desktop.window(main).exStyle = c.mainStyle;
+    desktop.window(main).alpha = c.mainAlpha;
+    desktop.window(dialog).exStyle = c.dialogStyle;
+    if (c.dialogStyle & exStyleLayered)
+        desktop.window(dialog).alpha = 128;
+    build();
+    keepJournal();
+    const FakeWindow mainBefore = desktop.window(main), dialogBefore = desktop.window(dialog);
+    const auto kind = ChangeKind(int(c.action));
+    for (int percent : c.percents) {
+        actions.transparencyPercent = percent;
+        actions.applyWindowAction(rowOf(main), c.action, true, kind, true);
+        inventory.buildInventory();
+    }
+    ASSERT_EQ(actions.changeRecords.count(), 1u);
+
+    switch (route) {
+    case UndoRoute::Record: actions.applyWindowAction(0, WindowAction::Restore, false, ChangeKind::None, true); break;
+    case UndoRoute::DialogButton: actions.applyWindowAction(rowOf(main), WindowAction::Restore, true, kind, true); break;
+    case UndoRoute::UndoAll: actions.undoAll(); break;
+    case UndoRoute::Replay:
+        killCopy();
+        ASSERT_EQ(replay().size(), 1u);
+        break;
+    }
+    EXPECT_EQ(desktop.window(main).exStyle, mainBefore.exStyle);
+    EXPECT_EQ(desktop.window(dialog).exStyle, dialogBefore.exStyle);
+    if (mainBefore.exStyle & exStyleLayered)
+        EXPECT_EQ(desktop.window(main).alpha, mainBefore.alpha);
+    if (dialogBefore.exStyle & exStyleLayered)
+        EXPECT_EQ(desktop.window(dialog).alpha, dialogBefore.alpha);
+    EXPECT_EQ(actions.changeRecords.count(), route == UndoRoute::Replay ? 1u : 0u);
+}
+
+std::string priorStateName(const ::testing::TestParamInfo<PriorStateTest::ParamType> &info)
+{
+    const char *routes[] = {"record", "dialogButton", "undoAll", "replay"};
+    return std::string(std::get<0>(info.param).name) + "_" + routes[int(std::get<1>(info.param))];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PriorStateTest,
+    ::testing::Combine(
+        ::testing::Values(
+            PriorStateCase{"translucentAt70MadeAt40", WindowAction::MakeTransparent, exStyleLayered, 0, 178, {40}},
+            PriorStateCase{"opaqueMadeAt75Then40", WindowAction::MakeTransparent, 0, 0, std::nullopt, {75, 40}},
+            PriorStateCase{"translucentDialogOfAnOpaqueMain", WindowAction::MakeTransparent, 0, exStyleLayered,
+                           std::nullopt, {40}},
+            PriorStateCase{"alreadyOnTop", WindowAction::MakeTopmost, exStyleTopmost, 0, std::nullopt, {0, 0}},
+            PriorStateCase{"notOnTop", WindowAction::MakeTopmost, 0, 0, std::nullopt, {0}},
+            PriorStateCase{"dialogOnTopByItself", WindowAction::MakeTopmost, 0, exStyleTopmost, std::nullopt, {0}}),
+        ::testing::Values(UndoRoute::Record, UndoRoute::DialogButton, UndoRoute::UndoAll, UndoRoute::Replay)),
+    priorStateName);
+
 } // namespace

@@ -3,10 +3,14 @@
 #include "StoreFixture.h"
 
 #include "platform/Autostart.h"
+#include "platform/ProcessImage.h"
 #include "platform/RegistryStore.h"
 #include "shell/Settings.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -249,6 +253,53 @@ TEST_F(AutostartTest, TheProgramPathIsTheRealExecutable)
     EXPECT_TRUE(fs::equivalent(path, "/proc/self/exe"));
 }
 
+// A program whose file is removed or replaced while it runs (a package upgrade) is still
+// named by the path it was started from.
+TEST_F(AutostartTest, AReplacedOrRemovedExecutableKeepsItsPath)
+{
+    const struct {
+        const char *name;
+        const char *fileName;
+        void (*change)(const fs::path &);
+    } cases[] = {
+        {"untouched", "prog", [](const fs::path &) {}},
+        {"removed", "prog", [](const fs::path &p) { fs::remove(p); }},
+        {"replaced by an upgrade", "prog",
+         [](const fs::path &p) {
+             fs::copy_file("/bin/cat", p.string() + ".new");
+             fs::rename(p.string() + ".new", p);
+         }},
+        {"named so by its own file", "prog (deleted)", [](const fs::path &) {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path program = home / c.fileName;
+        fs::remove(program);
+        fs::copy_file("/bin/cat", program);
+        int input[2], started[2];
+        ASSERT_EQ(::pipe(input), 0);
+        ASSERT_EQ(::pipe2(started, O_CLOEXEC), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::dup2(input[0], 0);
+            ::close(input[1]);
+            ::execl(program.c_str(), "prog", static_cast<char *>(nullptr));
+            ::_exit(127);
+        }
+        ::close(input[0]);
+        ::close(started[1]);
+        char byte;
+        EXPECT_EQ(::read(started[0], &byte, 1), 0) << "the exec closes the pipe";  // ends at the exec
+        ::close(started[0]);
+        c.change(program);
+        EXPECT_EQ(processExecutable(child), program.string());
+        ::close(input[1]);  // cat ends at the end of its input
+        ::waitpid(child, nullptr, 0);
+    }
+    EXPECT_EQ(processExecutable(::getpid()), programPath());
+}
+
 class SettingsTest : public StoreFixture {};
 
 TEST_F(SettingsTest, FirstStartWritesTheDefaultsAndLaterStartsKeepTheValues)
@@ -291,6 +342,54 @@ TEST_F(SettingsTest, WhatCannotBeReadKeepsItsValue)
     write(folder / "2", std::string("\x01\x04\x00\x00\x00" "-5\0", 7));
     readSettings(values);
     EXPECT_EQ(values.defaultTransparency, 30) << "a percent outside 0..100 is not taken";
+}
+
+// Something else than a value file where the password should be: the other settings are
+// read, the password keeps its value, nothing is waited for or read past a value's size,
+// and saving writes a plain file in the key's own folder, never through a link.
+TEST_F(SettingsTest, ADamagedValueFileLeavesTheOtherSettingsAndIsWrittenAnewInItsFolder)
+{
+    const fs::path outside = home / "outside";
+    write(outside, std::string("\x01\x07\x00\x00\x00" "linked\0", 12));
+    const struct {
+        const char *name;
+        void (*make)(const fs::path &value, const fs::path &outside);
+        const char *read;  // the password read, "" when it keeps its value
+    } cases[] = {
+        {"folder", [](const fs::path &v, const fs::path &) { fs::create_directory(v); }, ""},
+        {"pipe", [](const fs::path &v, const fs::path &) { ASSERT_EQ(::mkfifo(v.c_str(), 0600), 0); }, ""},
+        {"endless device", [](const fs::path &v, const fs::path &) { fs::create_symlink("/dev/zero", v); }, ""},
+        {"huge file", [](const fs::path &v, const fs::path &) { write(v, ""); fs::resize_file(v, 1ull << 32); }, ""},
+        {"garbage", [](const fs::path &v, const fs::path &) { write(v, "\xff\xfe\x00garbage\x80"); }, ""},
+        {"link to a value elsewhere", [](const fs::path &v, const fs::path &o) { fs::create_symlink(o, v); }, "linked"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(settingsFolder(machine));
+        createDefaultSettings();
+        SettingsValues stored{false, 40, {}, "secret"};
+        stored.protection.protectExit = true;
+        ASSERT_TRUE(writeSettings(stored));
+        const fs::path value = settingsFolder(machine) / "10";
+        fs::remove(value);
+        c.make(value, outside);
+
+        SettingsValues values{true, 75, {}, "kept"};
+        readSettings(values);
+        EXPECT_FALSE(values.groupByDefault);
+        EXPECT_EQ(values.defaultTransparency, 40);
+        EXPECT_TRUE(values.protection.protectExit);
+        EXPECT_EQ(values.storedPassword, *c.read ? c.read : "kept");
+
+        if (fs::is_directory(value))
+            continue;  // a folder is not replaced by a file
+        values.storedPassword = "new";
+        EXPECT_TRUE(writeSettings(values));
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(value)));
+        readSettings(values);
+        EXPECT_EQ(values.storedPassword, "new");
+    }
+    EXPECT_EQ(contents(outside), std::string("\x01\x07\x00\x00\x00" "linked\0", 12)) << "nothing written outside";
 }
 
 TEST_F(SettingsTest, APasswordIsCutAtItsLastWholeCharacter)

@@ -210,6 +210,12 @@ public:
     void selectRow(const char *title) { select(QLatin1String(title)); }
     void press(int id) { click(id); }
     CMainDialog &main() { return *dialog; }
+    void uncheckInSheet(int id)
+    {
+        editSheet([id](QWidget &, QWidget &security) { DialogTemplate::control<QCheckBox>(&security, id)->setChecked(false); });
+        dialog->onCommand(CMainDialog::SettingsCommand);
+    }
+    static ProtectionFlags storedFlags() { return stored().protection; }
 };
 
 TEST_P(GuardTest, AWrongPasswordRefusesTheRequestAndTheRightOneAllowsIt)
@@ -284,7 +290,12 @@ INSTANTIATE_TEST_SUITE_P(
                       static_cast<GuardTest &>(f).selectRow("Target");
                       static_cast<GuardTest &>(f).press(Id::MakeOpaqueButton);
                   },
-                  [](FakeDesktop &d, WindowHandle w) { return !d.window(w).alpha.has_value(); }}),
+                  [](FakeDesktop &d, WindowHandle w) { return !d.window(w).alpha.has_value(); }},
+        // Unchecking a guard on the "Security" page would lift it without the password.
+        GuardCase{"lift the guard in the sheet", &ProtectionFlags::protectRestoreHidden,
+                  [](CMainDialog &, WindowHandle) {},
+                  [](DialogFixture &f) { static_cast<GuardTest &>(f).uncheckInSheet(1019); },
+                  [](FakeDesktop &, WindowHandle) { return !GuardTest::storedFlags().protectRestoreHidden; }}),
     [](const auto &info) {
         std::string name = info.param.name;
         std::replace(name.begin(), name.end(), ' ', '_');

@@ -58,3 +58,24 @@ std::optional<bool> makePrivateFolder(const std::filesystem::path &folder)
         return std::nullopt;
     return created;
 }
+
+std::optional<std::string> readSmallFile(const std::filesystem::path &file, std::size_t limit)
+{
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    std::optional<std::string> bytes;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && std::uint64_t(info.st_size) <= limit) {
+        bytes.emplace();
+        char buffer[4096];
+        ssize_t n = 0;
+        // A file that grows while it is read is cut at one byte past the limit.
+        while (bytes->size() <= limit && (n = ::read(fd, buffer, sizeof buffer)) > 0)
+            bytes->append(buffer, std::size_t(n));
+        if (n < 0 || bytes->size() > limit)
+            bytes.reset();
+    }
+    ::close(fd);
+    return bytes;
+}

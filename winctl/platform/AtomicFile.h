@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // Replaces the file's content as one step: the bytes go to a temporary file in the same
@@ -17,3 +18,6 @@ bool syncFolder(const std::filesystem::path &folder);
 // that are there keep their permissions. Empty when it cannot be made or is no folder,
 // else whether the folder itself was made now.
 std::optional<bool> makePrivateFolder(const std::filesystem::path &folder);
+// The bytes of a plain file of at most limit bytes. Empty for anything else: a missing or
+// unreadable file, a folder, a pipe or device (never waited on), a file far too long.
+std::optional<std::string> readSmallFile(const std::filesystem::path &file, std::size_t limit);

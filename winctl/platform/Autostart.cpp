@@ -1,4 +1,5 @@
 #include "platform/Autostart.h"
+#include "platform/ProcessImage.h"
 
 #include "platform/AtomicFile.h"
 #include "platform/Folders.h"
@@ -6,7 +7,7 @@
 #include <unistd.h>
 
 #include <climits>
-#include <fstream>
+#include <sstream>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -134,7 +135,8 @@ fs::path autostartEntry(RunScope scope)
 
 std::string readRunValue(RunScope scope, std::size_t bufferSize)
 {
-    std::ifstream in(autostartEntry(scope));
+    // Desktop entries are short; a pipe, a device or a huge file in its place is no entry.
+    std::istringstream in(readSmallFile(autostartEntry(scope), 64 << 10).value_or(std::string()));
     std::string line;
     bool inEntry = false;
     while (std::getline(in, line)) {
@@ -178,7 +180,5 @@ bool deleteRunValue(RunScope scope)
 
 std::string programPath()
 {
-    char buffer[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer);
-    return length > 0 ? std::string(buffer, std::size_t(length)) : std::string();
+    return processExecutable(::getpid()).value_or(std::string());
 }

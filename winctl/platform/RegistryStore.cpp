@@ -6,8 +6,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -16,6 +14,9 @@ namespace {
 
 constexpr std::size_t headerSize = 5;  // type, then the length in four bytes, low byte first
 constexpr mode_t privateFileMode = 0600;  // a value may be the password
+// Far beyond any value the program writes (the longest is the password); anything longer
+// is damage, never read into memory.
+constexpr std::size_t largestValueFile = 64 << 10;
 
 fs::path userFolder()
 {
@@ -79,10 +80,8 @@ std::optional<bool> makeVirtualCopy(const fs::path &machineKey, const fs::path &
         if (!value.is_regular_file(error) || !validName(value.path().filename().string()))
             continue;
         // The user's copy is theirs alone, whatever the machine-wide file allows.
-        std::ifstream in(value.path(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (in)
-            writeFileAtomically(copy / value.path().filename(), bytes, privateFileMode);
+        if (const std::optional<std::string> bytes = readSmallFile(value.path(), largestValueFile))
+            writeFileAtomically(copy / value.path().filename(), *bytes, privateFileMode);
     }
     return false;
 }
@@ -141,10 +140,10 @@ std::optional<std::pair<ValueType, std::string>> RegistryKey::read(const std::st
 {
     if (!validName(name))
         return std::nullopt;
-    std::ifstream in(folder_ / name, std::ios::binary);
-    if (!in)
+    const std::optional<std::string> file = readSmallFile(folder_ / name, largestValueFile);
+    if (!file)
         return std::nullopt;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string &bytes = *file;
     if (bytes.size() < headerSize)
         return std::nullopt;
     const auto type = ValueType(std::uint8_t(bytes[0]));

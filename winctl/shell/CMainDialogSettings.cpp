@@ -11,6 +11,25 @@
 #include <QLineEdit>
 #include <QScopedValueRollback>
 
+namespace {
+
+bool guardTakenAway(const ProtectionFlags &before, const ProtectionFlags &after)
+{
+    constexpr bool ProtectionFlags::*flags[] = {
+        &ProtectionFlags::protectHide,          &ProtectionFlags::protectOnTop,
+        &ProtectionFlags::protectTransparent,   &ProtectionFlags::protectRestoreHidden,
+        &ProtectionFlags::protectRestoreOnTop,  &ProtectionFlags::protectRestoreTransparent,
+        &ProtectionFlags::protectExit,
+    };
+    for (auto flag : flags) {
+        if (before.*flag && !(after.*flag))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 bool CMainDialog::askPassword()
 {
     // The list is not built anew under the prompt (it would list the prompt itself).
@@ -62,9 +81,14 @@ void CMainDialog::runSettingsOnly()
 
 bool CMainDialog::runSettingsSheet(QWidget *parent)
 {
+    const ProtectionFlags before = securityPage_->flags;
     CSettingsSheet sheet(*mainPage_, *securityPage_, parent);
     if (modal::run(sheet) != QDialog::Accepted)
         return false;
+    // Taking a guard away is itself guarded, or the sheet would undo every protection
+    // without the password: refused, the guards stay as they were.
+    if (guardTakenAway(before, securityPage_->flags) && !askPassword())
+        securityPage_->flags = before;
     // A registration the user has no right to write must not vanish without a word.
     if (const std::string failed = writeStartupMode(mainPage_->startupMode); !failed.empty())
         modal::message(parent,

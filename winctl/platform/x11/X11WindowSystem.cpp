@@ -1,5 +1,6 @@
 #include "platform/x11/X11WindowSystem.h"
 
+#include "platform/ProcessImage.h"
 #include "platform/x11/TextProperty.h"
 
 #include <xcb/xcb.h>
@@ -490,11 +491,7 @@ std::optional<std::string> X11WindowSystem::processImagePath(ProcessId process)
     auto found = executables_.find(process);
     if (found != executables_.end())
         return found->second;
-    std::optional<std::string> path;
-    char buffer[PATH_MAX];
-    const std::string link = "/proc/" + std::to_string(process) + "/exe";
-    if (ssize_t length = readlink(link.c_str(), buffer, sizeof buffer); length > 0)
-        path.emplace(buffer, std::size_t(length));
+    std::optional<std::string> path = processExecutable(pid_t(process));
     executables_.emplace(process, path);
     return path;
 }
