@@ -171,7 +171,9 @@ QString CriarBaseVazia(const QString &arquivo)
     // The file is made here, exclusively, before SQLite opens it (SQLite ignores its own
     // exclusive flag): of two runs racing, one creates it and the other leaves it alone.
     const QByteArray caminho = QFile::encodeName(arquivo);
-    const int fd = ::open(caminho.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // Readable by its owner only: other users learn nothing from a file left in a shared place;
+    // a group that shares one planner is given the file on purpose (chmod 660).
+    const int fd = ::open(caminho.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return errno == EEXIST ? QStringLiteral("%1 já existe").arg(arquivo)
                                : QStringLiteral("%1: %2").arg(arquivo, QString::fromLocal8Bit(std::strerror(errno)));

@@ -175,7 +175,7 @@ void PainelConfig::frmAgenda_cmdConfig_Click()
     txtSenhaAtual->clear();
     txtSenhaNova->clear();
     txtSenhaReNova->clear();
-    txtSenhaAtual->setEnabled(!Sessao.Senha.isEmpty());
+    txtSenhaAtual->setEnabled(!Sessao.SenhaGuardada.isEmpty());
 
     txtAgendaInicio->setText(Sessao.InicioGrade.toString(QStringLiteral("HH:mm")));
     txtAgendaFim->setText(Sessao.FinalGrade.toString(QStringLiteral("HH:mm")));
@@ -228,11 +228,11 @@ bool PainelConfig::gravar()
 
     const bool atualHabilitada = txtSenhaAtual->isEnabled();
     if (!SenhaDigitada(txtSenhaNova->text()).isEmpty()) {
-        if (atualHabilitada && SenhaDigitada(txtSenhaAtual->text()) != Sessao.Senha)
+        if (atualHabilitada && !senhaAtualConfere())
             return falha("Senha Atual não Confere!", 3, txtSenhaNova);
         if (SenhaDigitada(txtSenhaNova->text()) != SenhaDigitada(txtSenhaReNova->text()))
             return falha("Nova Senha e Confirmação Diferentes !", 3, txtSenhaReNova);
-    } else if (atualHabilitada && !txtSenhaAtual->text().isEmpty() && SenhaDigitada(txtSenhaAtual->text()) != Sessao.Senha) {
+    } else if (atualHabilitada && !txtSenhaAtual->text().isEmpty() && !senhaAtualConfere()) {
         return falha("Senha Atual não Confere!", 3, txtSenhaAtual);
     }
 
@@ -288,7 +288,7 @@ bool PainelConfig::gravar()
     const QString novaSenha = SenhaDigitada(txtSenhaNova->text());
 
     if (Sessao.NovoUsuario) {
-        const QString senha = SenhaDigitada(Sessao.Senha);
+        const QString senha = GuardarSenha(SenhaDigitada(Sessao.Senha));
         Transacao t;
         const qint64 codigo = ExecutarInsercao(
             QStringLiteral("Insert into Usuarios (Login,Nome,Endereco,Cidade,Estado,Cep,Email,FoneRes,FoneCel,Aniversario,Senha) values (") +
@@ -299,7 +299,7 @@ bool PainelConfig::gravar()
             QStringLiteral("'") + SqlTexto(txtDadosEmail->text().trimmed()) + QStringLiteral("',") +
             textoOuEspaco(txtDadosTelefone->text()) + QStringLiteral(",") + textoOuEspaco(txtDadosCelular->text()) + QStringLiteral(",") +
             nascimento + QStringLiteral(",") +
-            (senha.isEmpty() ? QStringLiteral("NULL") : QStringLiteral("'") + SqlTexto(CodificarSenha(senha)) + QStringLiteral("'")) +
+            (senha.isEmpty() ? QStringLiteral("NULL") : QStringLiteral("'") + SqlTexto(senha) + QStringLiteral("'")) +
             QStringLiteral(")"));
         const qint64 chave = ExecutarInsercao(
             QStringLiteral("insert into Configuracao (Usuario,InicioGrade,FinalGrade,Intervalos,PosicaoAniversarios,SomCompromisso,ChecagemGeral,VisualizarCompartilhamento) values (") +
@@ -311,22 +311,24 @@ bool PainelConfig::gravar()
         // The keys the database gave these very rows, not a read-back by login.
         Sessao.Codigo = codigo;
         Sessao.ChaveConfiguracao = chave;
+        Sessao.Senha = QString();
+        Sessao.SenhaGuardada = senha;
         frmAgenda().cmdLogout->setToolTip(QStringLiteral("Encerrar Sessão do Usuário [") + Sessao.Login + QStringLiteral("]"));
         frmMenu().LogOut->setVisible(true);
         Sessao.NovoUsuario = false;
     } else {
         QString parteSenha;
-        QString senhaNaSessao = Sessao.Senha;
+        QString senhaNaSessao = Sessao.SenhaGuardada;
         if (!novaSenha.isEmpty() && !txtSenhaAtual->isEnabled()) {
-            parteSenha = QStringLiteral(",Senha='") + SqlTexto(CodificarSenha(novaSenha)) + QStringLiteral("'");
-            senhaNaSessao = novaSenha;
+            senhaNaSessao = GuardarSenha(novaSenha);
+            parteSenha = QStringLiteral(",Senha='") + SqlTexto(senhaNaSessao) + QStringLiteral("'");
         } else if (txtSenhaAtual->isEnabled() && !txtSenhaAtual->text().isEmpty()) {
             if (novaSenha.isEmpty()) {
                 parteSenha = QStringLiteral(",Senha=NULL");
                 senhaNaSessao = QString();
             } else {
-                parteSenha = QStringLiteral(",Senha='") + SqlTexto(CodificarSenha(novaSenha)) + QStringLiteral("'");
-                senhaNaSessao = novaSenha;
+                senhaNaSessao = GuardarSenha(novaSenha);
+                parteSenha = QStringLiteral(",Senha='") + SqlTexto(senhaNaSessao) + QStringLiteral("'");
             }
         }
         Transacao t;
@@ -351,7 +353,7 @@ bool PainelConfig::gravar()
                  (compartilhados ? QStringLiteral(",VisualizarCompartilhamento='S'") : QStringLiteral(",VisualizarCompartilhamento='N'")) +
                  QStringLiteral(" Where Chave = ") + QString::number(Sessao.ChaveConfiguracao));
         t.Confirmar();
-        Sessao.Senha = senhaNaSessao;
+        Sessao.SenhaGuardada = senhaNaSessao;
     }
 
     Sessao.Nome = txtDadosNome->text().trimmed();
@@ -373,6 +375,12 @@ bool PainelConfig::gravar()
     Sessao.SomCompromisso = som;
     Sessao.VisualizarCompartilhamento = compartilhados;
     return true;
+}
+
+// The current-password box against the stored hash; the plain password is not kept.
+bool PainelConfig::senhaAtualConfere() const
+{
+    return SenhaConfere(SenhaDigitada(txtSenhaAtual->text()), Sessao.SenhaGuardada);
 }
 
 void PainelConfig::frmAgenda_cmdAgendaCancelar_Click()
@@ -405,7 +413,7 @@ void PainelConfig::frmAgenda_cmdAgendaOuvir_Click()
 
 void PainelConfig::frmAgenda_cmdExcluirUsuario_Click()
 {
-    if (txtSenhaAtual->isEnabled() && SenhaDigitada(txtSenhaAtual->text()) != Sessao.Senha) {
+    if (txtSenhaAtual->isEnabled() && !senhaAtualConfere()) {
         Mensagem(QStringLiteral("Senha Atual não Confere!"), 1, 3);
         txtSenhaAtual->setFocus();
         return;

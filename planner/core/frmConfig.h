@@ -27,4 +27,5 @@ public:
 
 private:
     bool gravar();
+    bool senhaAtualConfere() const;
 };

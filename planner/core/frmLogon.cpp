@@ -168,6 +168,7 @@ bool FrmLogon::frmLogon_Form_Load()
         preencherSessao(rs);
         Sessao.Login = rs(QStringLiteral("Login")).Texto();
         Sessao.Senha = QString();
+        Sessao.SenhaGuardada = QString();
         rs.Close();
 
         Entrada entrada(*this);
@@ -269,19 +270,30 @@ void FrmLogon::frmLogon_cmdLogar_Click()
     const QString login = loginDigitado();
     RecordSet rs = Consultar(QStringLiteral("Select * from usuarios Where Login = '") + SqlTexto(login) +
                              QStringLiteral("' Order By Codigo"));
+    const QString senha = SenhaDigitada(txtPass->text());
     if (rs.Eof()) {
+        SenhaSemUsuario(senha);
         Mensagem(QStringLiteral("Usuário não cadastrado !"), 1, 2);
         return;
     }
-    const QString senha = DecodificarSenha(rs(QStringLiteral("Senha")).Texto());
-    if (SenhaDigitada(txtPass->text()) != senha) {
+    QString guardada = rs(QStringLiteral("Senha")).Texto();
+    if (!SenhaConfere(senha, guardada)) {
         Mensagem(QStringLiteral("Senha não confere !"), 1, 2);
         return;
     }
     preencherSessao(rs);
-    Sessao.Login = login;
-    Sessao.Senha = senha;
     rs.Close();
+    // A password still in the old reversible encoding is stored as a hash from now on; the row
+    // is left alone when the password changed meanwhile elsewhere.
+    if (!guardada.isEmpty() && !SenhaEhHash(guardada)) {
+        const QString hash = GuardarSenha(senha);
+        Executar(QStringLiteral("Update Usuarios set Senha = '") + SqlTexto(hash) + QStringLiteral("' Where Codigo = ") +
+                 QString::number(Sessao.Codigo) + QStringLiteral(" And Senha = '") + SqlTexto(guardada) + QStringLiteral("'"));
+        guardada = hash;
+    }
+    Sessao.Login = login;
+    Sessao.Senha = QString();
+    Sessao.SenhaGuardada = guardada;
 
     entrar(false);
 }

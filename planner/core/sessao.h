@@ -21,7 +21,8 @@ struct ValoresSessao {
     // Identity (filled at sign-on).
     qint64 Codigo = 0;  // 0 while nobody is signed on
     QString Login;
-    QString Senha;   // plain text, "" for none
+    QString Senha;          // the plain password of a new account, only until its profile is saved
+    QString SenhaGuardada;  // the signed-on user's password as stored (a hash), "" for none
     QString Nome, Endereco, Cidade, Estado, Cep, FoneRes, FoneCel, Email;
     QDate Aniversario = QDate(1900, 1, 1);
     QString Pastinha;

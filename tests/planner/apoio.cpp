@@ -3,6 +3,7 @@
 #include "core/frmLogon.h"
 #include "core/modDb.h"
 #include "core/modMsgBox.h"
+#include "core/modSenha.h"
 #include "esquema.h"
 #include "platform/modal.h"
 
@@ -173,6 +174,11 @@ void Entrar(const QString &login, const QString &senha)
     logon.txtLogin->setText(login);
     logon.txtPass->setText(senha);
     logon.frmLogon_cmdLogar_Click();
+}
+
+bool HashDaSenha(const QString &guardada, const QString &senha)
+{
+    return guardada.startsWith(QLatin1String("$argon2id$")) && guardada != CodificarSenha(senha) && SenhaConfere(senha, guardada);
 }
 
 void Digitar(QWidget *alvo, const QString &texto)

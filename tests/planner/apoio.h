@@ -59,6 +59,9 @@ class QWidget;
 // through the form, as a user would.
 void Entrar(const QString &login, const QString &senha = QString());
 
+// Whether a stored password is a hash of senha, never its old reversible encoding.
+bool HashDaSenha(const QString &guardada, const QString &senha);
+
 // Types the text key by key into the widget, accented letters included.
 void Digitar(QWidget *alvo, const QString &texto);
 

@@ -8,6 +8,7 @@
 #include "core/frmLogon.h"
 #include "core/frmMenu.h"
 #include "core/modDb.h"
+#include "core/modSenha.h"
 #include "core/sessao.h"
 #include "platform/bandeja.h"
 #include "platform/modal.h"
@@ -677,4 +678,26 @@ TEST_F(Backup, LoginReservadoRestauraAntesDeEntrar)
     Entrar(QStringLiteral("BIA"));
     EXPECT_TRUE(frmAgenda().isVisible());
     EXPECT_FALSE(Sessao.DadosRestaurados);
+}
+
+TEST_F(Backup, SenhasVoltamDoBackupComoEstavam)
+{
+    // A hash travels unchanged and signs on; an old encoding in an old backup still signs on
+    // and becomes a hash at that sign-on.
+    const qint64 ana = base.InserirUsuario(QStringLiteral("ANA"), GuardarSenha(QStringLiteral("abc")));
+    const qint64 bia = base.InserirUsuario(QStringLiteral("BIA"), CodificarSenha(QStringLiteral("xyz")));
+    const auto senha = [&](qint64 codigo) { return base.Valor(QStringLiteral("Select Senha from Usuarios Where Codigo=%1").arg(codigo)); };
+    const QString hashDaAna = senha(ana);
+    ASSERT_EQ(FazerBackup(naMidia()), 0);
+    base.Executar(QStringLiteral("Update Usuarios set Senha = NULL"));
+    ASSERT_EQ(RestaurarBackup(naMidia()), 0);
+    EXPECT_EQ(senha(ana), hashDaAna);
+    EXPECT_EQ(senha(bia), CodificarSenha(QStringLiteral("xyz")));
+
+    Entrar(QStringLiteral("ANA"), QStringLiteral("abc"));
+    EXPECT_EQ(Sessao.Codigo, ana);
+    frmAgenda().frmAgenda_cmdLogout_Click();
+    Entrar(QStringLiteral("BIA"), QStringLiteral("xyz"));
+    EXPECT_EQ(Sessao.Codigo, bia);
+    EXPECT_TRUE(HashDaSenha(senha(bia), QStringLiteral("xyz")));
 }

@@ -161,7 +161,8 @@ TEST_F(Logon, SenhaComAcentoEApostrofoConfere)
     digitar(f, QStringLiteral("ANA"), QStringLiteral("é'Sen"));  // pasted: the apostrophe cannot be typed
     f.frmLogon_cmdLogar_Click();
     EXPECT_EQ(Sessao.Codigo, ana);
-    EXPECT_EQ(Sessao.Senha, QStringLiteral("é'Sen"));
+    EXPECT_EQ(Sessao.Senha, QString());
+    EXPECT_TRUE(HashDaSenha(Sessao.SenhaGuardada, QStringLiteral("é'Sen")));
 }
 
 TEST_F(Logon, TeclasDoLoginEDaSenha)
@@ -361,7 +362,7 @@ TEST_F(Logon, SenhasVoltamIntactasDoArquivo)
         f.frmLogon_cmdLogar_Click();
         EXPECT_EQ(Sessao.Codigo != 0, c.entra) << c.guardada << " / " << c.digitada;
         if (c.entra) {
-            EXPECT_EQ(Sessao.Senha, QString::fromUtf8(c.guardada));
+            EXPECT_TRUE(HashDaSenha(Sessao.SenhaGuardada, QString::fromUtf8(c.guardada))) << c.guardada;
             frmAgenda().frmAgenda_cmdLogout_Click();
         } else {
             EXPECT_EQ(recusa->texto, QStringLiteral("Senha não confere !"));
@@ -464,4 +465,79 @@ TEST_F(Logon, EntradaAutomaticaComErroNaoEncerraOPrograma)
     EXPECT_EQ(frmAguarde::Carregado(), nullptr);
     EXPECT_FALSE(frmAgenda().isVisible());
     EXPECT_EQ(Sessao.Codigo, 0);
+}
+
+TEST(Senha, GuardadaComoHashSalgado)
+{
+    for (const char *senha : {"abc", "é'Sen", "a😀", "0123456789"}) {
+        const QString plana = QString::fromUtf8(senha);
+        const QString guardada = GuardarSenha(plana);
+        EXPECT_TRUE(HashDaSenha(guardada, plana)) << senha;
+        EXPECT_NE(GuardarSenha(plana), guardada) << senha;  // salted: never the same text twice
+        EXPECT_FALSE(SenhaConfere(plana + u'x', guardada)) << senha;
+        EXPECT_FALSE(SenhaConfere(plana.chopped(1), guardada)) << senha;
+        EXPECT_FALSE(SenhaConfere(QString(), guardada)) << senha;
+        EXPECT_FALSE(SenhaConfere(CodificarSenha(plana), guardada)) << senha;
+    }
+    EXPECT_EQ(GuardarSenha(QString()), QString());
+    EXPECT_TRUE(SenhaConfere(QString(), QString()));
+    EXPECT_FALSE(SenhaConfere(QStringLiteral("x"), QString()));
+}
+
+TEST_F(Logon, SenhaAntigaViraHashNaPrimeiraEntrada)
+{
+    // What is stored before, what is typed, whether the user signs on, and what is stored after:
+    // an old encoding that matches becomes a hash; a refusal or a hash already there leaves it.
+    const QString hash = GuardarSenha(QStringLiteral("abc"));
+    enum Depois { Igual, Hash, Nula };
+    const struct {
+        const char *caso;
+        std::optional<QString> antes;
+        const char *digitada;
+        bool entra;
+        Depois depois;
+    } casos[] = {
+        {"antiga certa", CodificarSenha(QStringLiteral("abc")), "abc", true, Hash},
+        {"antiga com acento", CodificarSenha(QStringLiteral("é'Sen")), "é'Sen", true, Hash},
+        {"antiga errada", CodificarSenha(QStringLiteral("abc")), "abd", false, Igual},
+        {"antiga digitada codificada", CodificarSenha(QStringLiteral("abc")), "ÂÄÆ", false, Igual},
+        {"hash certo", hash, "abc", true, Igual},
+        {"hash errado", hash, "ABC", false, Igual},
+        {"sem senha", std::nullopt, "", true, Nula},
+        {"sem senha, digitada", std::nullopt, "abc", false, Nula},
+    };
+    for (const auto &c : casos) {
+        BaseDeTeste outra;
+        const qint64 ana = outra.InserirUsuario(QStringLiteral("ANA"), c.antes);
+        outra.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
+        const auto guardada = [&] { return outra.Valor(QStringLiteral("Select ifnull(Senha,'NULO') from Usuarios Where Codigo=%1").arg(ana)); };
+        const QString antes = guardada();
+        FrmLogon &f = carregar();
+        digitar(f, QStringLiteral("ANA"), QString::fromUtf8(c.digitada));
+        std::shared_ptr<MensagemVista> recusa;
+        if (!c.entra)
+            recusa = ResponderMensagem();
+        f.frmLogon_cmdLogar_Click();
+        EXPECT_EQ(Sessao.Codigo, c.entra ? ana : 0) << c.caso;
+        if (!c.entra) {
+            EXPECT_EQ(recusa->texto, QStringLiteral("Senha não confere !")) << c.caso;
+        }
+        const QString depois = guardada();
+        switch (c.depois) {
+        case Igual: EXPECT_EQ(depois, antes) << c.caso; break;
+        case Hash: EXPECT_TRUE(HashDaSenha(depois, QString::fromUtf8(c.digitada))) << c.caso; break;
+        case Nula: EXPECT_EQ(depois, QStringLiteral("NULO")) << c.caso; break;
+        }
+        if (!c.entra)
+            continue;
+        EXPECT_EQ(Sessao.SenhaGuardada, c.antes ? depois : QString()) << c.caso;
+        EXPECT_EQ(Sessao.Senha, QString()) << c.caso;
+        // The next sign-on checks the hash, and the password still works.
+        frmAgenda().frmAgenda_cmdLogout_Click();
+        digitar(f, QStringLiteral("ANA"), QString::fromUtf8(c.digitada));
+        f.frmLogon_cmdLogar_Click();
+        EXPECT_EQ(Sessao.Codigo, ana) << c.caso;
+        EXPECT_EQ(guardada(), depois) << c.caso;
+        frmAgenda().frmAgenda_cmdLogout_Click();
+    }
 }

@@ -145,6 +145,7 @@ TEST(PastaDeDados, PrepararCriaSoAPastaDoUsuarioENomeiaAQueNaoServe)
         if (c.espera == CriadaVazia) {
             for (const char *feita : {"home", "home/.local", "home/.local/share", "home/.local/share/velora"})
                 EXPECT_EQ(modo(raiz.filePath(QString::fromUtf8(feita))), 0700) << c.caso << ": " << feita;
+            EXPECT_EQ(modo(arquivo), 0600) << c.caso;  // other users of the machine cannot read it
             modDb::DefinirPastaDados(c.pasta.pasta);
             EXPECT_EQ(Consultar(QStringLiteral("Select * from Usuarios")).RecordCount(), 0) << c.caso;
             // The next start finds it and leaves it alone.

@@ -183,8 +183,9 @@ TEST_F(Perfil, Senhas)
     p.txtSenhaReNova->setText(QStringLiteral("z9"));
     ResponderMensagem();
     p.cmdAgendaGravar->click();
-    EXPECT_EQ(senhaGuardada(QStringLiteral("ANA")), CodificarSenha(QStringLiteral("z9")));
-    EXPECT_EQ(Sessao.Senha, QStringLiteral("z9"));
+    EXPECT_TRUE(HashDaSenha(senhaGuardada(QStringLiteral("ANA")), QStringLiteral("z9")));
+    EXPECT_EQ(Sessao.SenhaGuardada, senhaGuardada(QStringLiteral("ANA")));
+    EXPECT_EQ(Sessao.Senha, QString());
     frmAgenda().frmAgenda_cmdLogout_Click();
 
     // A user with one: the current password must match, to change it and to remove it.
@@ -202,7 +203,7 @@ TEST_F(Perfil, Senhas)
     p.txtSenhaAtual->setText(QStringLiteral("abc"));
     ResponderMensagem();
     p.cmdAgendaGravar->click();
-    EXPECT_EQ(senhaGuardada(QStringLiteral("BIA")), CodificarSenha(QStringLiteral("n1")));
+    EXPECT_TRUE(HashDaSenha(senhaGuardada(QStringLiteral("BIA")), QStringLiteral("n1")));
 
     frmAgenda().cmdConfig->click();
     p.txtSenhaAtual->setText(QStringLiteral("abc"));  // the old one no longer counts
@@ -213,7 +214,7 @@ TEST_F(Perfil, Senhas)
     ResponderMensagem();
     p.cmdAgendaGravar->click();
     EXPECT_EQ(senhaGuardada(QStringLiteral("BIA")), QStringLiteral("NULO"));
-    EXPECT_EQ(Sessao.Senha, QString());
+    EXPECT_EQ(Sessao.SenhaGuardada, QString());
 }
 
 TEST_F(Perfil, NovoUsuarioGravadoDePontaAPonta)
@@ -249,7 +250,8 @@ TEST_F(Perfil, NovoUsuarioGravadoDePontaAPonta)
     ASSERT_FALSE(codigo.isEmpty());
     EXPECT_EQ(Sessao.Codigo, codigo.toInt());
     EXPECT_EQ(QString::number(Sessao.ChaveConfiguracao), base.Valor(QStringLiteral("Select Chave from Configuracao Where Usuario=%1").arg(codigo)));
-    EXPECT_EQ(base.Valor(QStringLiteral("Select Senha from Usuarios Where Codigo=%1").arg(codigo)), CodificarSenha(QStringLiteral("s3")));
+    EXPECT_TRUE(HashDaSenha(base.Valor(QStringLiteral("Select Senha from Usuarios Where Codigo=%1").arg(codigo)), QStringLiteral("s3")));
+    EXPECT_EQ(Sessao.Senha, QString());  // the plain password is gone once the account is stored
     EXPECT_EQ(base.Valor(QStringLiteral("Select FoneRes||FoneCel||Aniversario||ifnull(Cidade,'NULO') from Usuarios Where Codigo=%1").arg(codigo)),
               QStringLiteral("  1900-01-01NULO"));
     EXPECT_EQ(base.Valor(QStringLiteral("Select InicioGrade||FinalGrade||Intervalos||PosicaoAniversarios||SomCompromisso||ChecagemGeral||VisualizarCompartilhamento from Configuracao Where Usuario=%1").arg(codigo)),
