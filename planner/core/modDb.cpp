@@ -14,6 +14,7 @@ std::optional<pastas::PastaDados> pastaDados;
 std::optional<QString> enderecoPostgres;  // "" when the planner uses its file
 int esperaOcupadoMs = 5000;
 motor_sql::Conexao *conexaoDaTransacao = nullptr;
+bool transacaoDeEscrita = false;
 
 template <typename F>
 auto comConexao(F &&f)
@@ -175,13 +176,14 @@ QString SqlTextoLike(const QString &texto)
 Transacao::Transacao(Modo modo)
 {
     if (conexaoDaTransacao) {
-        if (modo == Leitura)
+        if (modo == Leitura || transacaoDeEscrita)
             return;
         throw ErroBanco("Transação já aberta");
     }
     conexao = motor_sql::Abrir(modDb::Banco(), esperaOcupadoMs);
     conexao->Iniciar(modo == Escrita);
     conexaoDaTransacao = conexao.get();
+    transacaoDeEscrita = modo == Escrita;
 }
 
 Transacao::~Transacao()
@@ -189,6 +191,7 @@ Transacao::~Transacao()
     if (!conexao)
         return;
     conexaoDaTransacao = nullptr;
+    transacaoDeEscrita = false;
     if (!confirmada) {
         try {
             conexao->Desfazer();

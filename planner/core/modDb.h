@@ -71,7 +71,8 @@ QString SqlTextoLike(const QString &texto);
 
 // Statements that must stand together: while a Transacao lives, Consultar and Executar use its
 // connection; it is undone unless Confirmar is called. A Leitura reads several statements from
-// one snapshot over one connection; inside another transaction it simply joins it.
+// one snapshot over one connection; inside another transaction it simply joins it, and so does
+// a write inside a write (an import storing many rows through the rules that each open one).
 class Transacao {
 public:
     enum Modo { Escrita, Leitura };
