@@ -1,0 +1,160 @@
+// Appointments, contacts and the ledger in and out of the planner in the formats other programs
+// read: iCalendar, vCard and CSV.
+
+#include "apoio.h"
+#include "appointments/modCompromissos.h"
+#include "core/sessao.h"
+#include "dados/modICal.h"
+#include "platform/relogio.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+namespace {
+
+struct Dados : ::testing::Test {
+    BaseDeTeste base;
+    qint64 eu = 0, outro = 0;
+    QByteArray fusoAnterior = qgetenv("TZ");
+    void SetUp() override
+    {
+        // A zone with no summer time since 2019: the foreign file's New York times land 2 hours later.
+        qputenv("TZ", "America/Sao_Paulo");
+        tzset();
+        relogio::DefinirAgora(QDateTime(QDate(2026, 12, 9), QTime(8, 0)));
+        eu = base.InserirUsuario(QStringLiteral("EU"), std::nullopt);
+        outro = base.InserirUsuario(QStringLiteral("OUTRO"), std::nullopt);
+        entrarComo(eu);
+    }
+    void TearDown() override
+    {
+        qputenv("TZ", fusoAnterior);
+        tzset();
+        relogio::Liberar();
+    }
+    void entrarComo(qint64 usuario)
+    {
+        Sessao.Codigo = usuario;
+        Sessao.Intervalos = 30;
+        Sessao.InicioGrade = QTime(8, 0);
+    }
+    // The user's rows as "date time-end text [+ for a continuation row] status shared", in order.
+    QString linhas(qint64 usuario)
+    {
+        return base.Valor(QStringLiteral(
+                   "Select group_concat(l, ' | ') from (Select Data||' '||coalesce(substr(Hora,1,5),'-')||'-'||"
+                   "coalesce(substr(HoraFim,1,5),'')||' '||Compromisso||(case when ChavePai <> 0 then ' +' else '' end)||' '||Status||"
+                   "Compartilhado as l from Compromissos Where Usuario = %1 Order By Data, Hora, ChavePai)")
+                              .arg(usuario));
+    }
+};
+
+QByteArray lerArquivo(const QString &nome)
+{
+    QFile f(QStringLiteral(VELORA_TESTES_DADOS "/") + nome);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << nome.toStdString();
+    return f.readAll();
+}
+
+} // namespace
+
+TEST_F(Dados, ICalDeOutroProgramaViraAsLinhasDoPainel)
+{
+    const ResultadoImportacao r = ImportarICal(lerArquivo(QStringLiteral("estrangeiro.ics")));
+    ASSERT_EQ(r.erro, QString());
+    const QString reuniao = QStringLiteral("Reunião diária da equipe de projeto, com café e biscoitos para todos os participantes");
+    QStringList esperadas;
+    for (const char *dia : {"2026-12-14", "2026-12-15", "2026-12-17", "2026-12-18"}) {
+        esperadas << QStringLiteral("%1 11:00-12:00 %2 0N").arg(dia, reuniao)
+                  << QStringLiteral("%1 11:30- %2 + 0N").arg(dia, reuniao)
+                  << QStringLiteral("%1 12:00- %2 + 0N").arg(dia, reuniao);
+        if (QLatin1String(dia) == QLatin1String("2026-12-18"))
+            esperadas << QStringLiteral("2026-12-18 14:30-15:15 Dentista 3N") << QStringLiteral("2026-12-18 15:00- Dentista + 3N")
+                      << QStringLiteral("2026-12-18 15:15- Dentista + 3N");
+    }
+    esperadas << QStringLiteral("2026-12-25 08:00- Natal 3N");
+    EXPECT_EQ(linhas(eu), esperadas.join(QStringLiteral(" | ")));
+    EXPECT_EQ(r.itens, 3);
+    EXPECT_EQ(r.linhas, 16);
+    EXPECT_EQ(r.atualizados, 0);
+
+    // The same file again replaces what it made.
+    const ResultadoImportacao segunda = ImportarICal(lerArquivo(QStringLiteral("estrangeiro.ics")));
+    EXPECT_EQ(segunda.atualizados, 3);
+    EXPECT_EQ(linhas(eu), esperadas.join(QStringLiteral(" | ")));
+}
+
+TEST_F(Dados, ICalIdaEVoltaDaAsMesmasLinhas)
+{
+    const QDate d(2026, 12, 10);
+    const qint64 pai = GravarCompromisso(false, 0, d, QTime(9, 0), QTime(10, 0), 0, QStringLiteral("Médico; \"Dr. Zé\", sala 3"),
+                                         QStringLiteral("0"), QStringLiteral("S"));
+    for (const QTime &t : HorariosDeContinuacao(QTime(9, 0), QTime(10, 0), 30))
+        GravarCompromisso(false, 0, d, t, QTime(), pai, QStringLiteral("Médico; \"Dr. Zé\", sala 3"), QStringLiteral("0"), QStringLiteral("S"));
+    GravarCompromisso(false, 0, d, QTime(14, 15), QTime(), 0, QString(200, u'á'), QStringLiteral("1"), QStringLiteral("N"));
+    GravarCompromisso(false, 0, d.addDays(1), QTime(7, 0), QTime(), 0, QStringLiteral("Sem aviso"), QStringLiteral("3"), QStringLiteral("N"));
+    GravarCompromisso(false, 0, QDate(2027, 3, 4), QTime(), QTime(), 0, QStringLiteral("Aniversário Ana"), QStringLiteral("2"), QStringLiteral("N"));
+    const QString minhas = linhas(eu);
+
+    const QByteArray arquivo = ExportarICal();
+    for (const QByteArray &linha : arquivo.split('\n'))
+        EXPECT_LE(linha.size(), 76) << linha.constData();  // folded: 75 octets and the CR
+    EXPECT_TRUE(arquivo.contains("RRULE:FREQ=YEARLY"));
+    EXPECT_TRUE(arquivo.contains("DTSTART;VALUE=DATE:20270304"));
+    EXPECT_EQ(arquivo.count("BEGIN:VALARM"), 1);
+    EXPECT_EQ(arquivo.count("BEGIN:VEVENT"), 4);
+    // A second export names every row as the first did.
+    const auto uids = [](const QByteArray &a) {
+        QByteArrayList u;
+        for (const QByteArray &l : a.split('\n'))
+            if (l.startsWith("UID:"))
+                u << l;
+        return u;
+    };
+    EXPECT_EQ(uids(ExportarICal()), uids(arquivo));
+
+    entrarComo(outro);
+    const ResultadoImportacao r = ImportarICal(arquivo);
+    ASSERT_EQ(r.erro, QString());
+    EXPECT_EQ(linhas(outro), minhas);
+    EXPECT_EQ(r.linhas, 6);
+
+    // Back into the first user: nothing doubles.
+    entrarComo(eu);
+    const ResultadoImportacao deVolta = ImportarICal(arquivo);
+    EXPECT_EQ(deVolta.atualizados, 4);
+    EXPECT_EQ(linhas(eu), minhas);
+}
+
+TEST_F(Dados, ICalRecusadoNaoGravaNada)
+{
+    const QByteArray bom = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:a@x\r\nDTSTART:20261210T090000\r\nSUMMARY:Bom\r\nEND:VEVENT\r\n";
+    const QByteArray fim = "END:VCALENDAR\r\n";
+    const struct {
+        const char *caso;
+        QByteArray arquivo;
+        const char *mensagem;
+    } casos[] = {
+        {"truncado", bom + "BEGIN:VEVENT\r\nUID:b@x\r\nDTSTA", "incompleto"},
+        {"outro formato", "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ana\r\nEND:VCARD\r\n", "não é do formato iCalendar"},
+        {"linha de 10 MB", bom + "BEGIN:VEVENT\r\nSUMMARY:" + QByteArray(10 * 1024 * 1024, 'x') + "\r\nEND:VEVENT\r\n" + fim, "linha de mais de"},
+        {"sem UTF-8", bom + "BEGIN:VEVENT\r\nDTSTART:20261210T090000\r\nSUMMARY:Reuni\xE3o\r\nEND:VEVENT\r\n" + fim, "UTF-8"},
+        {"sem início", bom + "BEGIN:VEVENT\r\nUID:c@x\r\nSUMMARY:Sem data\r\nEND:VEVENT\r\n" + fim, "DTSTART"},
+        {"repetição sem fim", bom + "BEGIN:VEVENT\r\nUID:d@x\r\nDTSTART:20261210T090000\r\nRRULE:FREQ=MINUTELY\r\nSUMMARY:X\r\nEND:VEVENT\r\n" + fim,
+         "mais de 1000000 linhas"},
+    };
+    for (const auto &c : casos) {
+        const ResultadoImportacao r = ImportarICal(c.arquivo);
+        EXPECT_TRUE(r.erro.contains(QString::fromUtf8(c.mensagem))) << c.caso << ": " << r.erro.toStdString();
+        EXPECT_TRUE(r.Texto(QStringLiteral("eventos")).startsWith(QStringLiteral("Nada foi importado"))) << c.caso;
+        EXPECT_EQ(linhas(eu), QString()) << c.caso;
+    }
+    // A file of 100,000 events is no fault.
+    QByteArray muitos = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    for (int i = 0; i < 100000; ++i)
+        muitos += "BEGIN:VEVENT\r\nDTSTART:20261210T090000\r\nSUMMARY:E\r\nEND:VEVENT\r\n";
+    EXPECT_EQ(ImportarICal(muitos + fim).linhas, 100000);
+}
