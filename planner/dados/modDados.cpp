@@ -6,7 +6,7 @@ QString ResultadoImportacao::Texto(const QString &nomeDosItens) const
 {
     if (!erro.isEmpty())
         return QStringLiteral("Nada foi importado: ") + erro;
-    return QStringLiteral("Importação concluída: %1 %2 lidos, %3 linhas criadas na agenda, %4 já importados antes e atualizados.")
+    return QStringLiteral("Importação concluída: %1 %2 lidos, %3 registros gravados, %4 já importados antes e atualizados.")
         .arg(itens)
         .arg(nomeDosItens)
         .arg(linhas)

@@ -4,7 +4,11 @@
 #include "apoio.h"
 #include "appointments/modCompromissos.h"
 #include "core/sessao.h"
+#include "dados/modCsv.h"
 #include "dados/modICal.h"
+#include "dados/modVCard.h"
+#include "finances/modFinancas.h"
+#include "platform/localidade.h"
 #include "platform/relogio.h"
 
 #include <QFile>
@@ -157,4 +161,116 @@ TEST_F(Dados, ICalRecusadoNaoGravaNada)
     for (int i = 0; i < 100000; ++i)
         muitos += "BEGIN:VEVENT\r\nDTSTART:20261210T090000\r\nSUMMARY:E\r\nEND:VEVENT\r\n";
     EXPECT_EQ(ImportarICal(muitos + fim).linhas, 100000);
+}
+
+namespace {
+
+// The fields the panel edits, in one text, for comparing contacts.
+QString campos(const Contato &c)
+{
+    return QStringList{c.nome, c.empresa, c.endereco, c.cidade, c.estado, c.cep, c.email, c.foneRes, c.foneCel, c.foneCom,
+                       c.aniversario, c.observacao, c.compartilhado}
+        .join(u'|');
+}
+
+} // namespace
+
+TEST_F(Dados, VCardIdaEVoltaPeloArquivo)
+{
+    Contato ana;
+    ana.nome = QStringLiteral("Ana Luísa, a \"Lu\"; da Silva");
+    ana.empresa = QStringLiteral("Padaria São João");
+    ana.endereco = QStringLiteral("Rua das Acácias, 1234, apartamento 56, bloco C, condomínio Jardim das Flores");
+    ana.cidade = QStringLiteral("Florianópolis");
+    ana.estado = QStringLiteral("SC");
+    ana.cep = QStringLiteral("88000000");
+    ana.email = QStringLiteral("ana@exemplo.com.br");
+    ana.foneRes = QStringLiteral("(48)3333-4444");
+    ana.foneCel = QStringLiteral("(48)99999-8888");
+    ana.aniversario = QStringLiteral("15/04");
+    ana.observacao = QStringLiteral("Linha um\nLinha dois \\ barra");
+    ana.compartilhado = QStringLiteral("S");
+    Contato beto;
+    beto.nome = QStringLiteral("Beto");
+    beto.foneCom = QStringLiteral("3222-1111");
+    for (Contato *c : {&ana, &beto})
+        *c = GravarContato(*c);
+
+    const QByteArray arquivo = ExportarVCard();
+    for (const QByteArray &linha : arquivo.split('\n'))
+        EXPECT_LE(linha.size(), 76) << linha.constData();
+    EXPECT_TRUE(arquivo.contains("BDAY:--0415\r\n"));
+    EXPECT_TRUE(arquivo.contains("VERSION:4.0\r\n"));
+    EXPECT_EQ(ExportarVCard(), arquivo);  // the same UIDs again
+
+    entrarComo(outro);
+    const ResultadoImportacao r = ImportarVCard(arquivo);
+    ASSERT_EQ(r.erro, QString());
+    EXPECT_EQ(r.itens, 2);
+    QStringList lidos;
+    for (const LinhaContato &l : LinhasContatos(QString()))
+        if (l.contato.usuario == outro)
+            lidos << campos(l.contato);
+    EXPECT_EQ(lidos, (QStringList{campos(ana), campos(beto)}));
+    EXPECT_EQ(base.Valor(QStringLiteral("Select Compromisso||' '||Data from Compromissos Where Usuario = %1").arg(outro)),
+              QStringLiteral("Aniversário Ana Luísa, a \"Lu\"; da Silva 2027-04-15"));
+
+    // Into the first user again: the contacts are updated, not doubled, and keep one birthday row.
+    entrarComo(eu);
+    EXPECT_EQ(ImportarVCard(arquivo).atualizados, 2);
+    EXPECT_EQ(base.Valor(QStringLiteral("Select count(*) from Enderecos Where Usuario = %1").arg(eu)), QStringLiteral("2"));
+    EXPECT_EQ(base.Valor(QStringLiteral("Select count(*) from Compromissos Where Usuario = %1").arg(eu)), QStringLiteral("1"));
+}
+
+TEST_F(Dados, VCardDeOutrosProgramas)
+{
+    const struct {
+        const char *caso;
+        QByteArray cartao;
+        const char *esperado;
+    } casos[] = {
+        {"3.0 dobrado, grupos e tipos em lista",
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Souza;Carla;Maria;;\r\nFN:Carla Ma\r\n ria Souza\r\nitem1.EMAIL;TYPE=INTERNET:carla@x.org\r\n"
+         "TEL;TYPE=HOME,VOICE:1111\r\nTEL;TYPE=CELL:2222\r\nTEL;TYPE=WORK:3333\r\nBDAY:1980-04-15\r\n"
+         "ADR;TYPE=WORK:;Sala 2;Av. Brasil\\, 10;Recife;PE;50000-000;Brasil\r\nORG:Acme;Vendas\r\nEND:VCARD\r\n",
+         "Carla Maria Souza|Acme, Vendas|Sala 2 Av. Brasil, 10|Recife|PE|50000-000|carla@x.org|1111|2222|3333|15/04||N"},
+        {"4.0 sem FN, telefone em URI, 29 de fevereiro",
+         "BEGIN:VCARD\nVERSION:4.0\nN:Lima;joão;;;\nTEL;VALUE=uri;TYPE=\"voice,cell\":tel:+55-81-9999\nBDAY:--0229\nEND:VCARD\n",
+         "João Lima||||||||+55-81-9999||||N"},
+        {"2.1 com tipos soltos", "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Zé\r\nTEL;CELL:5555\r\nEND:VCARD\r\n", "Zé||||||||5555||||N"},
+    };
+    for (const auto &c : casos) {
+        const auto cartoes = LerVCard(c.cartao);
+        ASSERT_EQ(cartoes.size(), 1) << c.caso;
+        EXPECT_EQ(campos(cartoes[0].second), QString::fromUtf8(c.esperado)) << c.caso;
+    }
+    for (const QByteArray &ruim : {QByteArray("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ana\r\n"),
+                                   QByteArray("BEGIN:VCARD\r\nFN:Ana\r\nEND:VCARD\r\nBEGIN:VCARD\r\nEMAIL:a@b\r\nEND:VCARD\r\n")}) {
+        const ResultadoImportacao r = ImportarVCard(ruim);
+        EXPECT_FALSE(r.erro.isEmpty()) << ruim.constData();
+        EXPECT_EQ(base.Valor(QStringLiteral("Select count(*) from Enderecos")), QStringLiteral("0"));
+    }
+}
+
+TEST_F(Dados, CsvDoMesNoSeparadorDaLocalidade)
+{
+    GravarSaldoInicial(10050, 12, 2026);
+    GravarLancamento(0, QDate(2026, 12, 2), QStringLiteral("Salário; dezembro"), 0, 250000, true);
+    GravarLancamento(0, QDate(2026, 12, 5), QStringLiteral("Conta \"luz\""), 1, 12345, false);
+    const struct {
+        QLocale locale;
+        const char *esperado;
+    } casos[] = {
+        {QLocale(QLocale::Portuguese, QLocale::Brazil),
+         "\xEF\xBB\xBF" "Data;Descrição;Recebido;Pago;Efetuado\r\n;Saldo Inicial;100,50;;\r\n02/12/2026;\"Salário; dezembro\";2500,00;;S\r\n"
+         "05/12/2026;\"Conta \"\"luz\"\"\";;123,45;N\r\n;Saldo Atual;2600,50;;\r\n"},
+        {QLocale(QLocale::English, QLocale::UnitedStates),
+         "\xEF\xBB\xBF" "Data,Descrição,Recebido,Pago,Efetuado\r\n,Saldo Inicial,100.50,,\r\n02/12/2026,Salário; dezembro,2500.00,,S\r\n"
+         "05/12/2026,\"Conta \"\"luz\"\"\",,123.45,N\r\n,Saldo Atual,2600.50,,\r\n"},
+    };
+    for (const auto &c : casos) {
+        localidade::Definir(c.locale);
+        EXPECT_EQ(ExportarCsv(12, 2026), QByteArray(c.esperado)) << c.locale.name().toStdString();
+    }
+    localidade::Definir(QLocale(QLocale::Portuguese, QLocale::Brazil));
 }
