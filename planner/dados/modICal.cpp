@@ -230,7 +230,12 @@ QByteArray ExportarICal()
         const QString status = rs.Indice(cStatus).Texto();
         const QByteArray texto = rs.Indice(cTexto).Texto().toUtf8();
         icalcomponent *evento = icalcomponent_new_vevent();
-        icalcomponent_set_uid(evento, ids.Uid(rs.Indice(cChave).Inteiro()).toUtf8().constData());
+        const QString uid = ids.Uid(rs.Indice(cChave).Inteiro());
+        icalcomponent_set_uid(evento, uid.toUtf8().constData());
+        // The appointments made from one repeating event keep its UID, each as an occurrence of
+        // its own, so a second import replaces them together.
+        if (ids.Chaves(uid).size() > 1)
+            icalcomponent_set_recurrenceid(evento, hora.isValid() ? HoraIcal(data, hora) : DataIcal(data));
         icalcomponent_set_dtstamp(evento, carimbo);
         icalcomponent_set_sequence(evento, 0);
         icalcomponent_set_summary(evento, texto.constData());

@@ -3,6 +3,7 @@
 
 #include "apoio.h"
 #include "appointments/modCompromissos.h"
+#include "core/modSenha.h"
 #include "core/sessao.h"
 #include "dados/modCsv.h"
 #include "dados/modICal.h"
@@ -12,6 +13,7 @@
 #include "platform/relogio.h"
 
 #include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -273,4 +275,54 @@ TEST_F(Dados, CsvDoMesNoSeparadorDaLocalidade)
         EXPECT_EQ(ExportarCsv(12, 2026), QByteArray(c.esperado)) << c.locale.name().toStdString();
     }
     localidade::Definir(QLocale(QLocale::Portuguese, QLocale::Brazil));
+}
+
+// The commands of the real program: a foreign file in, the same rows out and into another user,
+// and the refusals (wrong password, a file that is no calendar) writing nothing.
+TEST_F(Dados, ComandosDoPrograma)
+{
+    const qint64 ze = base.InserirUsuario(QStringLiteral("ZE"), CodificarSenha(QStringLiteral("segredo")));
+    const auto velora = [this](const QStringList &args, const QByteArray &senha = {}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VELORA_DADOS"), base.pasta.path());
+        env.insert(QStringLiteral("TZ"), QStringLiteral("America/Sao_Paulo"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(VELORA_BINARIO), args);
+        p.write(senha + '\n');
+        p.closeWriteChannel();
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed()};
+    };
+    const QString estrangeiro = QStringLiteral(VELORA_TESTES_DADOS "/estrangeiro.ics");
+    const QString exportado = base.pasta.filePath(QStringLiteral("exportado.ics"));
+
+    EXPECT_EQ(velora({"--usuario", "ze", "--importar-ics", estrangeiro}, "errada"), std::pair(1, QStringLiteral("Senha não confere !")));
+    EXPECT_EQ(velora({"--usuario", "ze", "--importar-ics", QStringLiteral(VELORA_TESTES_DADOS "/../teste_dados.cpp")}, "segredo").first, 1);
+    EXPECT_EQ(linhas(ze), QString());
+
+    const auto [codigo, texto] = velora({"--usuario", "ze", "--importar-ics", estrangeiro}, "segredo");
+    EXPECT_EQ(codigo, 0);
+    EXPECT_EQ(texto, QStringLiteral("Importação concluída: 3 eventos lidos, 16 registros gravados, 0 já importados antes e atualizados."));
+    const QString doArquivo = linhas(ze);
+    EXPECT_TRUE(doArquivo.startsWith(QStringLiteral("2026-12-14 11:00-12:00 Reunião"))) << doArquivo.toStdString();
+
+    EXPECT_EQ(velora({"--usuario", "ze", "--exportar-ics", exportado}, "segredo").first, 0);
+    EXPECT_EQ(velora({"--usuario", "OUTRO", "--importar-ics", exportado}).first, 0);
+    EXPECT_EQ(linhas(outro), doArquivo);
+    // Again into the first user: replaced, not doubled.
+    EXPECT_EQ(velora({"--usuario", "ze", "--importar-ics", exportado}, "segredo").second,
+              QStringLiteral("Importação concluída: 3 eventos lidos, 16 registros gravados, 3 já importados antes e atualizados."));
+    EXPECT_EQ(linhas(ze), doArquivo);
+
+    const QString vcf = base.pasta.filePath(QStringLiteral("e.vcf"));
+    Contato c;
+    c.nome = QStringLiteral("Ana");
+    GravarContato(c);
+    EXPECT_EQ(velora({"--usuario", "eu", "--exportar-vcf", vcf}).first, 0);
+    EXPECT_EQ(velora({"--usuario", "OUTRO", "--importar-vcf", vcf}).first, 0);
+    EXPECT_EQ(base.Valor(QStringLiteral("Select Nome from Enderecos Where Usuario = %1").arg(outro)), QStringLiteral("Ana"));
+    const auto csv = velora({"--usuario", "eu", "--exportar-csv", "2026-12"});
+    EXPECT_EQ(csv, std::pair(0, QStringLiteral("Data;Descrição;Recebido;Pago;Efetuado\r\n;Saldo Inicial;0,00;;\r\n;Saldo Atual;0,00;;")));
+    EXPECT_EQ(velora({"--usuario", "eu", "--exportar-csv", "2026-13"}).first, 1);
 }
