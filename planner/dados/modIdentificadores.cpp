@@ -28,6 +28,11 @@ Identificadores::Identificadores(const QString &tipo) : tipo(tipo)
     RecordSet rs = Consultar(QStringLiteral("Select i.Uid, i.Chave from Identificadores i, ") + tabelaDoTipo(tipo) +
                              QStringLiteral(" t Where i.Usuario = ") + QString::number(Sessao.Codigo) +
                              QStringLiteral(" and i.Tipo = '") + SqlTexto(tipo) + QStringLiteral("' and t.Chave = i.Chave and t.Usuario = i.Usuario"));
+    // Every identifier stored, those of deleted rows too: only these have entries to replace.
+    for (RecordSet todos = Consultar(QStringLiteral("Select Uid from Identificadores Where Usuario = ") + QString::number(Sessao.Codigo) +
+                                     QStringLiteral(" and Tipo = '") + SqlTexto(tipo) + QStringLiteral("'"));
+         !todos.Eof(); todos.MoveNext())
+        guardados.insert(todos.Indice(0).Texto());
     for (; !rs.Eof(); rs.MoveNext()) {
         const QString uid = rs.Indice(0).Texto();
         const qint64 chave = rs.Indice(1).Inteiro();
@@ -55,8 +60,8 @@ void Identificadores::Associar(const QString &uid, const QVector<qint64> &chaves
 {
     const QString condicao = QStringLiteral(" Where Usuario = ") + QString::number(Sessao.Codigo) + QStringLiteral(" and Tipo = '") + SqlTexto(tipo) +
                              QStringLiteral("' and Uid = '") + SqlTexto(uid) + QStringLiteral("'");
-    // Also the entries of rows deleted since, which the reading left out.
-    Executar(QStringLiteral("Delete from Identificadores") + condicao);
+    if (guardados.contains(uid))
+        Executar(QStringLiteral("Delete from Identificadores") + condicao);
     for (const qint64 antiga : porUid.value(uid))
         porChave.remove(antiga);
     for (const qint64 chave : chaves)
@@ -70,4 +75,5 @@ void Identificadores::inserir(const QString &uid, qint64 chave)
              QStringLiteral(",'") + SqlTexto(tipo) + QStringLiteral("','") + SqlTexto(uid) + QStringLiteral("',") +
              QString::number(chave) + QStringLiteral(")"));
     porChave.insert(chave, uid);
+    guardados.insert(uid);
 }

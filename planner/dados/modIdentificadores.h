@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QVector>
 
@@ -25,4 +26,5 @@ private:
     QString tipo;
     QHash<qint64, QString> porChave;
     QHash<QString, QVector<qint64>> porUid;
+    QSet<QString> guardados;
 };
