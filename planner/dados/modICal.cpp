@@ -77,7 +77,7 @@ QDateTime Local(const icaltimetype &t)
 // extra dates added, excluded dates and the starts that other components replace left out,
 // up to the horizon.
 QVector<icaltimetype> Inicios(icalcomponent *evento, const icaltimetype &inicio, const QVector<icaltimetype> &substituidos,
-                              int &restantes)
+                              const QDate &horizonte, int &restantes)
 {
     QVector<icaltimetype> inicios;
     QVector<icaltimetype> excluidos = substituidos;
@@ -90,7 +90,6 @@ QVector<icaltimetype> Inicios(icalcomponent *evento, const icaltimetype &inicio,
                 return true;
         return false;
     };
-    const QDate horizonte = HorizonteDaRepeticao();
     const auto acrescentar = [&](icaltimetype t) {
         if (Local(t).date() > horizonte || excluido(t))
             return;
@@ -165,7 +164,8 @@ qint64 GravarOcorrencia(const icaltimetype &inicio, qint64 duracao, const QStrin
 }
 
 // The rows of one component (the master or a replaced occurrence).
-QVector<qint64> GravarComponente(icalcomponent *c, const QVector<icaltimetype> &substituidos, int &restantes, int &linhas)
+QVector<qint64> GravarComponente(icalcomponent *c, const QVector<icaltimetype> &substituidos, const QDate &hoje, int &restantes,
+                                 int &linhas)
 {
     const icaltimetype inicio = icalcomponent_get_dtstart(c);
     if (icaltime_is_null_time(inicio) || !icaltime_is_valid_time(inicio))
@@ -191,21 +191,16 @@ QVector<qint64> GravarComponente(icalcomponent *c, const QVector<icaltimetype> &
         if (--restantes < 0)
             throw ErroImportacao(QStringLiteral("o arquivo geraria mais de %1 linhas na agenda.").arg(LinhasMaximasImportacao));
         const QDate proximo = ProximoAniversario(QDate(inicio.year, inicio.month, inicio.day).toString(QStringLiteral("dd/MM")),
-                                                 relogio::Hoje());
+                                                 hoje);
         chaves << GravarOcorrencia(DataIcal(proximo), 0, texto, status, compartilhado, linhas);
         return chaves;
     }
-    for (const icaltimetype &t : Inicios(c, inicio, substituidos, restantes))
+    for (const icaltimetype &t : Inicios(c, inicio, substituidos, hoje.addYears(2), restantes))
         chaves << GravarOcorrencia(t, duracao, texto, status, compartilhado, linhas);
     return chaves;
 }
 
 } // namespace
-
-QDate HorizonteDaRepeticao()
-{
-    return relogio::Hoje().addYears(2);
-}
 
 QByteArray ExportarICal()
 {
@@ -308,6 +303,7 @@ ResultadoImportacao ImportarICal(const QByteArray &conteudo)
         Transacao t;
         Identificadores ids(QStringLiteral("C"));
         int restantes = LinhasMaximasImportacao;
+        const QDate hoje = relogio::Hoje();
         for (const QString &uid : std::as_const(ordem)) {
             const Evento &e = eventos[uid];
             const bool semUid = uid.startsWith(u'\n');
@@ -326,10 +322,10 @@ ResultadoImportacao ImportarICal(const QByteArray &conteudo)
             for (icalcomponent *s : e.substitutos) {
                 substituidos << icalproperty_get_datetime_with_component(
                     icalcomponent_get_first_property(s, ICAL_RECURRENCEID_PROPERTY), s);
-                chaves << GravarComponente(s, {}, restantes, r.linhas);
+                chaves << GravarComponente(s, {}, hoje, restantes, r.linhas);
             }
             if (e.mestre)
-                chaves = GravarComponente(e.mestre, substituidos, restantes, r.linhas) + chaves;
+                chaves = GravarComponente(e.mestre, substituidos, hoje, restantes, r.linhas) + chaves;
             if (!semUid)
                 ids.Associar(uid, chaves);
         }

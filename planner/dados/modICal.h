@@ -3,7 +3,6 @@
 #include "dados/modDados.h"
 
 #include <QByteArray>
-#include <QDate>
 
 // The signed-on user's appointments in iCalendar. Each appointment is one event: its head row's
 // date and times (the continuation rows follow from them), a birthday as a yearly all-day event,
@@ -16,6 +15,3 @@ QByteArray ExportarICal();
 // user's step), its times in local time; a repeating event gives one appointment per occurrence
 // up to two years after today. An event imported before (same UID) replaces its earlier rows.
 ResultadoImportacao ImportarICal(const QByteArray &conteudo);
-
-// The last day a repeating event is expanded to.
-QDate HorizonteDaRepeticao();
