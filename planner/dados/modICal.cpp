@@ -61,16 +61,19 @@ QString ValorX(icalcomponent *evento, const char *nome)
     return QString();
 }
 
-// A time of the file in the planner's local time; a floating time stays as written.
+// A time of the file as the planner's local wall-clock time, held without a zone so that the
+// arithmetic on it never consults the system's zone again (and durations are wall-clock ones);
+// a floating time stays as written.
 QDateTime Local(const icaltimetype &t)
 {
     const QDate dia(t.year, t.month, t.day);
     if (t.is_date)
-        return QDateTime(dia, QTime(0, 0));
+        return QDateTime(dia, QTime(0, 0), Qt::UTC);
     const icaltimezone *zona = icaltime_is_utc(t) ? icaltimezone_get_utc_timezone() : t.zone;
     if (!zona)
-        return QDateTime(dia, QTime(t.hour, t.minute, t.second));
-    return QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(t, zona)).toLocalTime();
+        return QDateTime(dia, QTime(t.hour, t.minute, t.second), Qt::UTC);
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(icaltime_as_timet_with_zone(t, zona)).toLocalTime();
+    return QDateTime(local.date(), local.time(), Qt::UTC);
 }
 
 // The occurrences of a repeating event: the rule walked from the start (in the start's zone),
