@@ -1,6 +1,7 @@
 #include "core/frmLogon.h"
 #include "core/modMsgBox.h"
 #include "core/programa.h"
+#include "dados/comandos_dados.h"
 #include "platform/toolkit.h"
 
 #include <QApplication>
@@ -16,6 +17,12 @@ int main(int argc, char **argv)
     if (const QString texto = programa::TextoDaOpcao(argumentos); !texto.isEmpty()) {
         std::fputs(texto.toLocal8Bit().constData(), stdout);
         return 0;
+    }
+
+    // The data commands run without a window.
+    if (ComandoDeDados(argumentos)) {
+        QCoreApplication app(argc, argv);
+        return ExecutarComandoDeDados(argumentos, stdin, stdout, stderr);
     }
 
     QApplication app(argc, argv);

@@ -6,11 +6,11 @@
 set -euo pipefail
 
 pacotes=(cmake g++ make pkg-config qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
-         libsqlite3-dev libpq-dev libsodium-dev zlib1g-dev libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libgtest-dev
+         libsqlite3-dev libpq-dev libsodium-dev zlib1g-dev libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libgtest-dev libical-dev
          fonts-liberation2 fonts-dejavu-core xdg-utils)
 if [[ "${1:-run}" == test ]]; then
   pacotes+=(xvfb openbox xauth x11-utils xdotool imagemagick wmctrl trayer libbenchmark-dev sqlite3 postgresql
-            desktop-file-utils appstream groff-base dpkg-dev file poppler-utils)
+            desktop-file-utils appstream groff-base dpkg-dev file poppler-utils dbus dbus-x11 dunst libnotify-bin)
 fi
 
 faltando=()

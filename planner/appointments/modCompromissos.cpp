@@ -150,13 +150,15 @@ qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QT
     const QString usuario = QString::number(Sessao.Codigo);
     const bool temFim = horaFim.isValid() && horaFim != QTime(0, 0);
     const QString fim = QStringLiteral("cdate('") + horaFim.toString(QStringLiteral("HH:mm")) + QStringLiteral("')");
+    const QString inicio = hora.isValid() ? QStringLiteral("cdate('") + hora.toString(QStringLiteral("HH:mm")) + QStringLiteral("')")
+                                          : QStringLiteral("NULL");
     if (alterar) {
         if (chave <= 0)
             return 0;
         const int alteradas = Executar(
                  QStringLiteral("Update Compromissos set ") +
                  QStringLiteral("Data = cdate('") + TextoDaData(data) + QStringLiteral("'),") +
-                 QStringLiteral("Hora = cdate('") + hora.toString(QStringLiteral("HH:mm")) + QStringLiteral("'),") +
+                 QStringLiteral("Hora = ") + inicio + QStringLiteral(",") +
                  (temFim ? QStringLiteral("HoraFim = ") + fim + QStringLiteral(",") : QStringLiteral("HoraFim = NULL,")) +
                  QStringLiteral("Compromisso = '") + SqlTexto(compromisso) + QStringLiteral("',") +
                  (chavePai != 0 ? QStringLiteral("ChavePai=") + QString::number(chavePai) + QStringLiteral(",") : QStringLiteral("ChavePai=0,")) +
@@ -176,14 +178,14 @@ qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QT
         QStringLiteral("Insert into Compromissos(Usuario,Data,Hora,HoraFim,Compromisso,ChavePai,Status,Compartilhado) values (") +
         usuario + QStringLiteral(",") +
         QStringLiteral("cdate('") + TextoDaData(data) + QStringLiteral("'),") +
-        QStringLiteral("cdate('") + hora.toString(QStringLiteral("HH:mm")) + QStringLiteral("'),") +
+        inicio + QStringLiteral(",") +
         (temFim ? fim + QStringLiteral(",") : QStringLiteral("NULL,")) +
         QStringLiteral("'") + SqlTexto(compromisso) + QStringLiteral("',") +
         (chavePai != 0 ? QString::number(chavePai) + QStringLiteral(",") : QStringLiteral("0,")) +
         QStringLiteral("'") + SqlTexto(status) + QStringLiteral("',") +
         QStringLiteral("'") + SqlTexto(compartilhado) + QStringLiteral("')"));
     // The new row's own key: a read-back by user, date and time could find an older appointment.
-    return temFim ? nova : 0;
+    return nova;
 }
 
 void ExcluirCompromisso(qint64 chave)

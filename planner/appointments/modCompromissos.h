@@ -45,8 +45,9 @@ const FigurasDaGrade &Figuras();
 
 // Writes one appointment row. With alterar the row chave is updated (and its continuation rows
 // deleted when it had an end time); it returns 1, or 0 when the row no longer exists, and then
-// nothing is written. Otherwise a row is inserted, and the key of the row just inserted is
-// returned when it has an end time, else 0. horaFim invalid means none.
+// nothing is written. Otherwise a row is inserted and the key of the row just inserted is
+// returned. horaFim invalid means none; hora invalid makes an
+// all-day row.
 qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QTime &hora, const QTime &horaFim,
                          qint64 chavePai, const QString &compromisso, const QString &status, const QString &compartilhado);
 // Deletes the signed-on user's head row chave with its continuation rows; a key of 0 names no

@@ -9,7 +9,9 @@
 #include "core/modMsgBox.h"
 #include "core/modSenha.h"
 #include "core/sessao.h"
+#include "platform/inicio_sessao.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 
 #include <cmath>
@@ -110,7 +112,9 @@ PainelConfig::PainelConfig(QWidget *parent) : tk::Moldura(parent)
     cmdAgendaOuvir = new tk::Botao(agenda, QStringLiteral("&Ouvir"));
     cmdAgendaOuvir->setGeometry(286, 97, 96, 24);
     chkAgendaVisCompartilhados = new tk::CaixaSelecao(agenda, QStringLiteral("Visualizar Dados Compartilhados de outros usuários?"));
-    chkAgendaVisCompartilhados->setGeometry(10, 128, 372, 24);
+    chkAgendaVisCompartilhados->setGeometry(10, 122, 372, 20);
+    chkIniciarComSessao = new tk::CaixaSelecao(agenda, QStringLiteral("Iniciar com a sessão"));
+    chkIniciarComSessao->setGeometry(10, 142, 372, 20);
 
     cmdAgendaGravar = new tk::Botao(this, QStringLiteral("&Gravar"));
     cmdAgendaCancelar = new tk::Botao(this, QStringLiteral("&Cancelar"));
@@ -187,6 +191,7 @@ void PainelConfig::frmAgenda_cmdConfig_Click()
         optAgendaNiverInicio->setChecked(true);
     cmbAgendaSom->setCurrentText(Sessao.SomCompromisso);
     chkAgendaVisCompartilhados->setChecked(Sessao.VisualizarCompartilhamento);
+    chkIniciarComSessao->setChecked(inicio_sessao::Ativo());
 
     ExibirPainel(this);
     RetirarFoco();
@@ -197,6 +202,9 @@ void PainelConfig::frmAgenda_cmdAgendaGravar_Click()
     PararSom();
     RetirarFoco();
     if (gravar()) {
+        // The autostart entry belongs to the desktop account, not to the planner's user.
+        if (!inicio_sessao::Definir(chkIniciarComSessao->isChecked(), QCoreApplication::applicationFilePath()))
+            Mensagem(QStringLiteral("Não foi possível gravar ") + inicio_sessao::Arquivo() + QStringLiteral(" !"), 1, 3);
         Mensagem(QStringLiteral("Dados Gravados e Atualizados com Sucesso !"), 1, 0);
         frmAgenda_cmdAgendaCancelar_Click();
     }

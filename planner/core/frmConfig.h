@@ -15,6 +15,7 @@ public:
     tk::CaixaCombinacao *cmbAgendaSom;
     tk::Botao *cmdAgendaOuvir;
     tk::CaixaSelecao *chkAgendaVisCompartilhados;
+    tk::CaixaSelecao *chkIniciarComSessao;  // the desktop session's autostart entry
     tk::Botao *cmdAgendaGravar, *cmdAgendaCancelar, *cmdExcluirUsuario;
 
     void frmAgenda_cmdConfig_Click();

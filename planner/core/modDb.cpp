@@ -192,6 +192,7 @@ Transacao::~Transacao()
     if (!conexao)
         return;
     conexaoDaTransacao = nullptr;
+    transacaoDeEscrita = false;
     if (!confirmada) {
         try {
             conexao->Desfazer();

@@ -23,6 +23,13 @@ QString TextoDaOpcao(const QStringList &a)
                 "  --help     mostra este texto e termina\n"
                 "  --version  mostra a versão e termina\n"
                 "\n"
+                "Dados de um usuário (a senha, quando houver, vem da primeira linha da entrada padrão):\n"
+                "  --usuario LOGIN --exportar-ics ARQUIVO   compromissos para iCalendar\n"
+                "  --usuario LOGIN --importar-ics ARQUIVO   compromissos de iCalendar\n"
+                "  --usuario LOGIN --exportar-vcf ARQUIVO   endereços para vCard 4.0\n"
+                "  --usuario LOGIN --importar-vcf ARQUIVO   endereços de vCard (4.0 ou 3.0)\n"
+                "  --usuario LOGIN --exportar-csv ANO-MES [ARQUIVO]   finanças do mês em CSV\n"
+                "\n"
                 "Os dados ficam em dadosu.lst: na pasta de VELORA_DADOS, quando definida; senão na\n"
                 "pasta do programa, quando o arquivo está lá; senão, no programa instalado, em\n"
                 "$XDG_DATA_HOME/velora (~/.local/share/velora), criada com uma base vazia no primeiro início.\n");

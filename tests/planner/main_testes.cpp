@@ -18,6 +18,9 @@ int main(int argc, char **argv)
     QTemporaryDir execucao;
     QFile::setPermissions(execucao.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", execucao.path().toUtf8());
+    // And a configuration folder: saving the profile writes the session's autostart entry there.
+    QTemporaryDir configuracao;
+    qputenv("XDG_CONFIG_HOME", configuracao.path().toUtf8());
 
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
