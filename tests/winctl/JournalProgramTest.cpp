@@ -197,3 +197,32 @@ TEST_F(JournalProgramTest, ADamagedJournalIsSetAsideWithAMessageAndTheProgramSta
 }
 
 } // namespace
+
+// A window that was translucent or "always on top" before panekeeper changed it is given
+// that state back at the end, not a default one.
+TEST_F(JournalProgramTest, AnOrderlyEndGivesWindowsBackTheirOwnTranslucencyAndTopmostState)
+{
+    const xcb_window_t dim = openProgramWindow("Dim");
+    const xcb_window_t high = openProgramWindow("High");
+    const std::uint32_t opacity70 = 179u * 0x01010101u;  // 70 %
+    xcb_change_property(client.connection(), XCB_PROP_MODE_REPLACE, dim, client.atom("_NET_WM_WINDOW_OPACITY"),
+                        XCB_ATOM_CARDINAL, 32, 1, &opacity70);
+    client.askManager(high, "_NET_WM_STATE", {1, client.atom("_NET_WM_STATE_ABOVE")});
+    ASSERT_TRUE(client.waitUntil([&] {
+        return client.hasState(high, "_NET_WM_STATE_ABOVE") && client.cardinal(dim, "_NET_WM_WINDOW_OPACITY") == opacity70;
+    }));
+    ChildProcess keeper = start();
+    waitForTray();
+    chooseFromSubmenu("t", listedRow(high));
+    ASSERT_TRUE(client.waitUntil([&] { return journalFiles().size() == 1u; }));
+    openTrayMenu();
+    run({"xdotool", "key", "p"});  // "Open &PaneKeeper Dialog"
+    makeTranslucent(client, display(), dim, "Dim");
+    ASSERT_EQ(recordsIn(journalFiles().at(0)).size(), 2u);
+
+    keeper.stop();  // SIGTERM: every change is undone
+    EXPECT_TRUE(client.waitUntil([&] { return journalFiles().empty(); }));
+    EXPECT_TRUE(client.waitUntil([&] { return client.cardinal(dim, "_NET_WM_WINDOW_OPACITY") == opacity70; }))
+        << "the window's own translucency did not come back";
+    EXPECT_TRUE(client.hasState(high, "_NET_WM_STATE_ABOVE")) << "a window on top by itself left the band";
+}

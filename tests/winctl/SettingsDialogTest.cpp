@@ -210,12 +210,6 @@ public:
     void selectRow(const char *title) { select(QLatin1String(title)); }
     void press(int id) { click(id); }
     CMainDialog &main() { return *dialog; }
-    void uncheckInSheet(int id)
-    {
-        editSheet([id](QWidget &, QWidget &security) { DialogTemplate::control<QCheckBox>(&security, id)->setChecked(false); });
-        dialog->onCommand(CMainDialog::SettingsCommand);
-    }
-    static ProtectionFlags storedFlags() { return stored().protection; }
 };
 
 TEST_P(GuardTest, AWrongPasswordRefusesTheRequestAndTheRightOneAllowsIt)
@@ -290,17 +284,45 @@ INSTANTIATE_TEST_SUITE_P(
                       static_cast<GuardTest &>(f).selectRow("Target");
                       static_cast<GuardTest &>(f).press(Id::MakeOpaqueButton);
                   },
-                  [](FakeDesktop &d, WindowHandle w) { return !d.window(w).alpha.has_value(); }},
-        // Unchecking a guard on the "Security" page would lift it without the password.
-        GuardCase{"lift the guard in the sheet", &ProtectionFlags::protectRestoreHidden,
-                  [](CMainDialog &, WindowHandle) {},
-                  [](DialogFixture &f) { static_cast<GuardTest &>(f).uncheckInSheet(1019); },
-                  [](FakeDesktop &, WindowHandle) { return !GuardTest::storedFlags().protectRestoreHidden; }}),
+                  [](FakeDesktop &d, WindowHandle w) { return !d.window(w).alpha.has_value(); }}),
     [](const auto &info) {
         std::string name = info.param.name;
         std::replace(name.begin(), name.end(), ' ', '_');
         return name;
     });
+
+// Unchecking a guard on the "Security" page would lift it without the password; adding one
+// asks nothing.
+TEST_F(PasswordTest, LiftingAGuardInTheSheetAsksForThePassword)
+{
+    store(protectedBy(&ProtectionFlags::protectRestoreHidden));
+    start();
+    const struct {
+        const char *name;
+        int box;
+        bool checked;
+        const char *typed;  // none: no prompt
+        bool restoreHidden, exit;  // the guards afterwards
+    } cases[] = {
+        {"added", 1022, true, nullptr, true, true},
+        {"lifted with a wrong password", 1019, false, "wrong", true, true},
+        {"lifted with the password", 1019, false, "Secret", false, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        editSheet([&c](QWidget &, QWidget &security) {
+            DialogTemplate::control<QCheckBox>(&security, c.box)->setChecked(c.checked);
+        });
+        if (c.typed)
+            typePassword(QLatin1String(c.typed));
+        if (c.typed && std::string_view(c.typed) == "wrong")
+            expectMessage();
+        dialog->onCommand(CMainDialog::SettingsCommand);
+        EXPECT_EQ(stored().protection.protectRestoreHidden, c.restoreHidden);
+        EXPECT_EQ(stored().protection.protectExit, c.exit);
+        EXPECT_EQ(dialog->actions.protection.protectRestoreHidden, c.restoreHidden);
+    }
+}
 
 TEST_F(PasswordTest, TheGroupingSwitchKeepsItsMarkWhenThePasswordFails)
 {
