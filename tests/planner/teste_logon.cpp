@@ -417,6 +417,17 @@ TEST_F(Logon, ErroNaEntradaDevolveOLogonPronto)
         const char *causa;
         std::function<void()> quebrar, consertar;
     } casos[] = {
+        // First, while the password is still in the old encoding: its rewrite as a hash fails.
+        {"arquivo travado ao guardar o hash",
+         [&] {
+             sqlite3_open(base.arquivo.toUtf8().constData(), &trava);
+             ASSERT_EQ(sqlite3_exec(trava, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+         },
+         [&] {
+             sqlite3_exec(trava, "ROLLBACK", nullptr, nullptr, nullptr);
+             sqlite3_close(trava);
+             base.Executar(QStringLiteral("Update Configuracao set Intervalos = 15"));
+         }},
         {"sem preferências", [&] { base.Executar(QStringLiteral("Update Configuracao set Usuario = 0")); },
          [&] { base.Executar(QStringLiteral("Update Configuracao set Usuario = %1, Intervalos = 15").arg(ana)); }},
         {"arquivo travado",
