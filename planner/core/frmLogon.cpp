@@ -281,16 +281,18 @@ void FrmLogon::frmLogon_cmdLogar_Click()
         Mensagem(QStringLiteral("Senha não confere !"), 1, 2);
         return;
     }
-    preencherSessao(rs);
-    rs.Close();
-    // A password still in the old reversible encoding is stored as a hash from now on; the row
-    // is left alone when the password changed meanwhile elsewhere.
+    // A password still in the old reversible encoding is stored as a hash from now on, before
+    // the session is filled, so a failure leaves nobody signed on; the row is left alone when
+    // the password changed meanwhile elsewhere.
     if (!guardada.isEmpty() && !SenhaEhHash(guardada)) {
         const QString hash = GuardarSenha(senha);
         Executar(QStringLiteral("Update Usuarios set Senha = '") + SqlTexto(hash) + QStringLiteral("' Where Codigo = ") +
-                 QString::number(Sessao.Codigo) + QStringLiteral(" And Senha = '") + SqlTexto(guardada) + QStringLiteral("'"));
+                 QString::number(rs(QStringLiteral("Codigo")).Inteiro()) + QStringLiteral(" And Senha = '") + SqlTexto(guardada) +
+                 QStringLiteral("'"));
         guardada = hash;
     }
+    preencherSessao(rs);
+    rs.Close();
     Sessao.Login = login;
     Sessao.Senha = QString();
     Sessao.SenhaGuardada = guardada;

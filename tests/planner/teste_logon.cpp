@@ -58,6 +58,16 @@ struct Logon : ::testing::Test {
         f.txtLogin->setText(login);
         f.txtPass->setText(senha);
     }
+    // Signs ANA on with the password; a refusal's message is answered and returned.
+    std::shared_ptr<MensagemVista> entrarComoAna(FrmLogon &f, const char *senha, bool entra)
+    {
+        digitar(f, QStringLiteral("ANA"), QString::fromUtf8(senha));
+        std::shared_ptr<MensagemVista> recusa;
+        if (!entra)
+            recusa = ResponderMensagem();
+        f.frmLogon_cmdLogar_Click();
+        return recusa;
+    }
 };
 
 } // namespace
@@ -355,11 +365,7 @@ TEST_F(Logon, SenhasVoltamIntactasDoArquivo)
         outra.InserirUsuario(QStringLiteral("ANA"), CodificarSenha(QString::fromUtf8(c.guardada)));
         outra.InserirUsuario(QStringLiteral("BIA"), std::nullopt);
         FrmLogon &f = carregar();
-        digitar(f, QStringLiteral("ANA"), QString::fromUtf8(c.digitada));
-        std::shared_ptr<MensagemVista> recusa;
-        if (!c.entra)
-            recusa = ResponderMensagem();
-        f.frmLogon_cmdLogar_Click();
+        const auto recusa = entrarComoAna(f, c.digitada, c.entra);
         EXPECT_EQ(Sessao.Codigo != 0, c.entra) << c.guardada << " / " << c.digitada;
         if (c.entra) {
             EXPECT_TRUE(HashDaSenha(Sessao.SenhaGuardada, QString::fromUtf8(c.guardada))) << c.guardada;
@@ -411,6 +417,17 @@ TEST_F(Logon, ErroNaEntradaDevolveOLogonPronto)
         const char *causa;
         std::function<void()> quebrar, consertar;
     } casos[] = {
+        // First, while the password is still in the old encoding: its rewrite as a hash fails.
+        {"arquivo travado ao guardar o hash",
+         [&] {
+             sqlite3_open(base.arquivo.toUtf8().constData(), &trava);
+             ASSERT_EQ(sqlite3_exec(trava, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+         },
+         [&] {
+             sqlite3_exec(trava, "ROLLBACK", nullptr, nullptr, nullptr);
+             sqlite3_close(trava);
+             base.Executar(QStringLiteral("Update Configuracao set Intervalos = 15"));
+         }},
         {"sem preferências", [&] { base.Executar(QStringLiteral("Update Configuracao set Usuario = 0")); },
          [&] { base.Executar(QStringLiteral("Update Configuracao set Usuario = %1, Intervalos = 15").arg(ana)); }},
         {"arquivo travado",
@@ -513,11 +530,7 @@ TEST_F(Logon, SenhaAntigaViraHashNaPrimeiraEntrada)
         const auto guardada = [&] { return outra.Valor(QStringLiteral("Select ifnull(Senha,'NULO') from Usuarios Where Codigo=%1").arg(ana)); };
         const QString antes = guardada();
         FrmLogon &f = carregar();
-        digitar(f, QStringLiteral("ANA"), QString::fromUtf8(c.digitada));
-        std::shared_ptr<MensagemVista> recusa;
-        if (!c.entra)
-            recusa = ResponderMensagem();
-        f.frmLogon_cmdLogar_Click();
+        const auto recusa = entrarComoAna(f, c.digitada, c.entra);
         EXPECT_EQ(Sessao.Codigo, c.entra ? ana : 0) << c.caso;
         if (!c.entra) {
             EXPECT_EQ(recusa->texto, QStringLiteral("Senha não confere !")) << c.caso;
@@ -534,8 +547,7 @@ TEST_F(Logon, SenhaAntigaViraHashNaPrimeiraEntrada)
         EXPECT_EQ(Sessao.Senha, QString()) << c.caso;
         // The next sign-on checks the hash, and the password still works.
         frmAgenda().frmAgenda_cmdLogout_Click();
-        digitar(f, QStringLiteral("ANA"), QString::fromUtf8(c.digitada));
-        f.frmLogon_cmdLogar_Click();
+        entrarComoAna(f, c.digitada, true);
         EXPECT_EQ(Sessao.Codigo, ana) << c.caso;
         EXPECT_EQ(guardada(), depois) << c.caso;
         frmAgenda().frmAgenda_cmdLogout_Click();
