@@ -411,6 +411,14 @@ TEST_F(Logon, ErroNaEntradaDevolveOLogonPronto)
     const QString preferencias = base.Valor(QStringLiteral("Select Chave from Configuracao Where Usuario = %1").arg(ana));
     FrmLogon &f = carregar();
     sqlite3 *trava = nullptr;
+    const auto travar = [&] {
+        sqlite3_open(base.arquivo.toUtf8().constData(), &trava);
+        ASSERT_EQ(sqlite3_exec(trava, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    };
+    const auto destravar = [&] {
+        sqlite3_exec(trava, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(trava);
+    };
     // A user without preferences, and a file another program keeps locked for writing past the
     // wait (the sign-on reads, then fails writing the user's last panel).
     const struct {
@@ -418,27 +426,14 @@ TEST_F(Logon, ErroNaEntradaDevolveOLogonPronto)
         std::function<void()> quebrar, consertar;
     } casos[] = {
         // First, while the password is still in the old encoding: its rewrite as a hash fails.
-        {"arquivo travado ao guardar o hash",
+        {"arquivo travado ao guardar o hash", travar,
          [&] {
-             sqlite3_open(base.arquivo.toUtf8().constData(), &trava);
-             ASSERT_EQ(sqlite3_exec(trava, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-         },
-         [&] {
-             sqlite3_exec(trava, "ROLLBACK", nullptr, nullptr, nullptr);
-             sqlite3_close(trava);
+             destravar();
              base.Executar(QStringLiteral("Update Configuracao set Intervalos = 15"));
          }},
         {"sem preferências", [&] { base.Executar(QStringLiteral("Update Configuracao set Usuario = 0")); },
          [&] { base.Executar(QStringLiteral("Update Configuracao set Usuario = %1, Intervalos = 15").arg(ana)); }},
-        {"arquivo travado",
-         [&] {
-             sqlite3_open(base.arquivo.toUtf8().constData(), &trava);
-             ASSERT_EQ(sqlite3_exec(trava, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-         },
-         [&] {
-             sqlite3_exec(trava, "ROLLBACK", nullptr, nullptr, nullptr);
-             sqlite3_close(trava);
-         }},
+        {"arquivo travado", travar, destravar},
     };
     QStringList erros;
     tk::DefinirTratadorErro([&](const QString &e) { erros << e; });
