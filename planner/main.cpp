@@ -1,3 +1,4 @@
+#include "core/frmAgenda.h"
 #include "core/frmLogon.h"
 #include "core/modMsgBox.h"
 #include "core/programa.h"
@@ -34,6 +35,8 @@ int main(int argc, char **argv)
         Mensagem(QStringLiteral("Não foi possível concluir a operação: ") + erro, 1, 3);
     });
 
+    // The main window is made first: the sign-on and the tray reach it as the window they serve.
+    frmAgenda();
     if (!IniciarPrograma())
         return 0;
     return app.exec();

@@ -3,11 +3,10 @@
 #include "appointments/modCompromissos.h"
 #include "appointments/modLembretes.h"
 #include "appointments/modSons.h"
-#include "appointments/painel_compromissos.h"
-#include "core/frmAgenda.h"
 #include "core/modDb.h"
 #include "core/modEntrada.h"
 #include "core/modMsgBox.h"
+#include "core/principal.h"
 #include "core/programa.h"
 #include "core/sessao.h"
 #include "platform/modal.h"
@@ -29,7 +28,7 @@ tk::CaixaTexto *caixaFixa(QWidget *pai, int x, int y, int w)
 
 } // namespace
 
-FrmLembrete::FrmLembrete() : tk::Formulario(QStringLiteral("Lembrete Velora"), &frmAgenda())
+FrmLembrete::FrmLembrete(QWidget *principal) : tk::Formulario(QStringLiteral("Lembrete Velora"), principal)
 {
     setWindowIcon(recursos::IconePrograma());
     DefinirFace(recursos::Figura(QStringLiteral("lembrete")));
@@ -198,17 +197,18 @@ void FrmLembrete::frmLembrete_cmdReagendar_Click()
     fechar();
 }
 
-FrmLembrete &frmLembrete()
+namespace {
+
+// Made over the main window at the first showing.
+FrmLembrete &frmLembrete(QWidget &principal)
 {
-    static FrmLembrete *form = [] {
-        auto *f = new FrmLembrete;
+    static FrmLembrete *form = [&] {
+        auto *f = new FrmLembrete(&principal);
         JanelaDeLembrete = [f] { return static_cast<QWidget *>(f); };
         return f;
     }();
     return *form;
 }
-
-namespace {
 
 bool emChecagem = false;
 
@@ -217,13 +217,13 @@ enum class Desfecho { Exibido, Ausente, Interrompido };
 // Shows one due row and waits for the window to close. A row deleted since the pass read it is
 // passed over; a window hidden other than by its buttons (a logout or the end of the program
 // from the tray) ends the scan.
-Desfecho lembrar(qint64 usuario, qint64 chave, bool aniversario)
+Desfecho lembrar(QWidget &principal, qint64 usuario, qint64 chave, bool aniversario)
 {
     const std::optional<Lembrete> l = LembreteAtual(chave);
     if (!l)
         return Desfecho::Ausente;
     Sessao.CompromissoLembrete = l->chave;
-    FrmLembrete &f = frmLembrete();
+    FrmLembrete &f = frmLembrete(principal);
     if (aniversario)
         f.PrepararAniversario(*l);
     else
@@ -238,12 +238,12 @@ Desfecho lembrar(qint64 usuario, qint64 chave, bool aniversario)
 
 } // namespace
 
-void frmAgenda_tmrChecagem_Timer()
+bool ChecarLembretes(QWidget &principal)
 {
     // One scan at a time: a tick while a reminder is open changes nothing, the counter included.
     // Never inside another operation's transaction: its answers would be undone with it.
     if (emChecagem || programa::Encerrado() || Sessao.Codigo == 0 || modal::Impedido())
-        return;
+        return false;
     const PassoDaChecagem passo = AvancarChecagem(Sessao.MinutosChecagem, Sessao.ChecagemGeral, Sessao.ChecagemIniciada);
     bool exibiu = false;
     if (passo.varrer) {
@@ -253,7 +253,7 @@ void frmAgenda_tmrChecagem_Timer()
         const qint64 usuario = Sessao.Codigo;
         const auto passar = [&](const QVector<Lembrete> &devidos, bool aniversario) {
             for (const Lembrete &l : devidos) {
-                const Desfecho d = lembrar(usuario, l.chave, aniversario);
+                const Desfecho d = lembrar(principal, usuario, l.chave, aniversario);
                 if (d == Desfecho::Interrompido)
                     return false;
                 exibiu |= d == Desfecho::Exibido;
@@ -261,12 +261,11 @@ void frmAgenda_tmrChecagem_Timer()
             return true;
         };
         if (!passar(LerLembretes(SqlAniversariosDevidos(usuario, relogio::Hoje())), true))
-            return;
+            return false;
         // Its own "now", taken once the birthday reminders have closed.
         if (!passar(LerLembretes(SqlCompromissosDevidos(usuario, relogio::Agora())), false))
-            return;
+            return false;
     }
-    if (passo.fimDoPeriodo && exibiu && Sessao.PainelAtual == QLatin1String("Compromissos"))
-        frmAgenda().frmCompromissos->MontarGrade(Sessao.DiaExibido);
     Sessao.MinutosChecagem = passo.minutos;
+    return passo.fimDoPeriodo && exibiu;
 }

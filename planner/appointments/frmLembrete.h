@@ -9,7 +9,7 @@ struct Lembrete;
 // delete or reschedule it. The scan sets it up for one row, shows it modally and waits.
 class FrmLembrete : public tk::Formulario {
 public:
-    FrmLembrete();
+    explicit FrmLembrete(QWidget *principal);
 
     tk::Rotulo *lblData, *lblLembrete, *lblHoraAviso, *lblHoraTermino, *lblAniversario, *lblDescricao, *lblReagendar;
     tk::CaixaTexto *TxtData, *TxtHora, *txtHoraFim;
@@ -42,8 +42,7 @@ private:
     void fechar();
 };
 
-FrmLembrete &frmLembrete();
-
 // The main window's reminder timer: scans for due birthdays and appointments and shows each in
-// the reminder window, one after another.
-void frmAgenda_tmrChecagem_Timer();
+// the reminder window over the main window, one after another. True when a checking period ended
+// after a reminder was shown: the grid shown is stale.
+bool ChecarLembretes(QWidget &principal);

@@ -1,10 +1,8 @@
 #include "backup/comandos_backup.h"
 
 #include "backup/modBackup.h"
-#include "core/frmAgenda.h"
-#include "core/frmLogon.h"
-#include "core/frmMenu.h"
 #include "core/modMsgBox.h"
+#include "core/principal.h"
 #include "core/programa.h"
 #include "core/sessao.h"
 #include "platform/unidade_a.h"
@@ -20,10 +18,13 @@ namespace {
 // afterwards whatever the outcome.
 class ChecagemSuspensa {
 public:
-    ChecagemSuspensa() { frmAgenda().tmrChecagem->DefinirAtivo(false); }
-    ~ChecagemSuspensa() { frmAgenda().tmrChecagem->DefinirAtivo(true); }
+    explicit ChecagemSuspensa(JanelaPrincipal &principal) : principal(principal) { principal.AtivarChecagem(false); }
+    ~ChecagemSuspensa() { principal.AtivarChecagem(true); }
     ChecagemSuspensa(const ChecagemSuspensa &) = delete;
     ChecagemSuspensa &operator=(const ChecagemSuspensa &) = delete;
+
+private:
+    JanelaPrincipal &principal;
 };
 
 // What both restores ask first: a medium whose first file is a backup, and the user's yes.
@@ -60,11 +61,11 @@ bool restaurar(const QString &backup)
 
 } // namespace
 
-void frmAgenda_cmdBackup_Click()
+void frmAgenda_cmdBackup_Click(JanelaPrincipal &principal)
 {
-    RetirarFoco();
+    principal.RetirarFoco();
     if (Sessao.NovoUsuario) {
-        AvisarCadastroPendente();
+        principal.AvisarCadastroPendente();
         return;
     }
     const std::optional<QString> pasta = unidade_a::Pasta();
@@ -78,7 +79,7 @@ void frmAgenda_cmdBackup_Click()
         Mensagem(QStringLiteral("Limpe o Disquete para efetuar Backup!"), 1, 3);
         return;
     }
-    ChecagemSuspensa checagem;
+    ChecagemSuspensa checagem(principal);
     qint32 erro;
     {
         tk::EsperaNaTela espera;
@@ -90,42 +91,33 @@ void frmAgenda_cmdBackup_Click()
         Mensagem(QStringLiteral("Backup Realizado com Sucesso!"), 1, 0);
 }
 
-void frmAgenda_cmdRestore_Click()
+void frmAgenda_cmdRestore_Click(JanelaPrincipal &principal)
 {
-    RetirarFoco();
+    principal.RetirarFoco();
     if (Sessao.NovoUsuario) {
-        AvisarCadastroPendente();
+        principal.AvisarCadastroPendente();
         return;
     }
     const std::optional<QString> backup = backupConfirmado();
     if (!backup)
         return;
     {
-        ChecagemSuspensa checagem;
+        ChecagemSuspensa checagem(principal);
         if (!restaurar(*backup))
             return;
         Mensagem(QStringLiteral("  Restauração Realizada com Sucesso!  \r\n    É Necessário Logar Novamente!"), 1, 0);
     }
     // Everyone signs on again against the restored data.
-    frmAgenda().hide();
-    EncerrarSessao();
-    frmLogon().txtPass->clear();
-    frmMenu().LogOut->setVisible(false);
-    Sessao.DadosRestaurados = true;
-    if (!frmLogon().frmLogon_Form_Load())
+    if (!principal.RecomecarComDadosRestaurados())
         programa::Encerrar();
 }
 
-void frmLogon_RestaurarBackup()
+bool frmLogon_RestaurarBackup()
 {
     const std::optional<QString> backup = backupConfirmado();
     if (!backup || !restaurar(*backup))
-        return;
+        return false;
     Mensagem(QStringLiteral("  Restauração Realizada com Sucesso! "), 1, 0);
-    FrmLogon &logon = frmLogon();
-    logon.txtLogin->clear();
-    logon.txtLogin->setEnabled(true);
-    // A file restored onto an empty one holds users to sign on as.
-    logon.cmdLogar->setEnabled(true);
     Sessao.DadosRestaurados = true;
+    return true;
 }

@@ -34,8 +34,6 @@
 
 #include <optional>
 
-std::function<QWidget *()> JanelaDeLembrete = [] { return static_cast<QWidget *>(nullptr); };
-
 namespace {
 
 // Where the panels stand on the skin's paper, in twips.
@@ -121,7 +119,7 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     frmNotas = new PainelNotas(picMainSkin, *this);
     tk::Posicionar(*frmNotas, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmNotas->hide();
-    frmConfig = new PainelConfig(picMainSkin);
+    frmConfig = new PainelConfig(picMainSkin, *this);
     tk::Posicionar(*frmConfig, PainelLeft, PainelTop, PainelWidth, PainelHeight);
     frmConfig->hide();
 
@@ -234,18 +232,19 @@ FrmAgenda::FrmAgenda() : tk::Formulario(QStringLiteral("Agenda Velora"))
     cmdConfig->Click = [this] { frmConfig->frmAgenda_cmdConfig_Click(); };
     cmdLogout->Click = [this] { frmAgenda_cmdLogout_Click(); };
     cmdAjuda->Click = [this] { frmAgenda_cmdAjuda_Click(); };
-    cmdBackup->Click = frmAgenda_cmdBackup_Click;
-    cmdRestore->Click = frmAgenda_cmdRestore_Click;
+    cmdBackup->Click = [this] { frmAgenda_cmdBackup_Click(*this); };
+    cmdRestore->Click = [this] { frmAgenda_cmdRestore_Click(*this); };
     cmdCalculadora->Click = [this] { frmCalc->frmAgenda_cmdCalculadora_Click(); };
     imgMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
     imgImpressora->Click = [this] { frmAgenda_imgImpressora_Click(); };
     lblMinimizar->Click = [this] { frmAgenda_imgMinimizar_Click(); };
     tmrRelogio->Timer = [this] { frmAgenda_tmrRelogio_Timer(); };
-    tmrChecagem->Timer = [] { frmAgenda_tmrChecagem_Timer(); };
+    tmrChecagem->Timer = [this] { frmAgenda_tmrChecagem_Timer(); };
     QueryUnload = [this] { frmAgenda_imgMinimizar_Click(); };
 
     if (const QScreen *tela = QGuiApplication::primaryScreen())
         move(tela->geometry().center() - rect().center());
+    DefinirJanelaPrincipal(this);
 }
 
 void FrmAgenda::Mostrar()
@@ -280,12 +279,10 @@ void FrmAgenda::frmAgenda_Form_Load()
         frmConfig->cmdExcluirUsuario->hide();
         tmrChecagem->DefinirAtivo(false);
         frmConfig->PreencherNovoUsuario();
-        frmLinhaApagar->hide();
         ExibirPainel(frmConfig);
     } else {
         frmConfig->cmdExcluirUsuario->show();
         AtualizarIdentificacao();
-        cmdLogout->setToolTip(QStringLiteral("Encerrar Sessão do Usuário [") + Sessao.Login + QStringLiteral("]"));
         RecordSet rs = Consultar(QStringLiteral("Select * from Configuracao Where Usuario = ") + QString::number(Sessao.Codigo));
         Sessao.ChaveConfiguracao = rs(QStringLiteral("Chave")).Inteiro();
         Sessao.InicioGrade = rs(QStringLiteral("InicioGrade")).Hora();
@@ -313,6 +310,15 @@ void FrmAgenda::AtualizarIdentificacao()
         lblIdentCelular->setText(QStringLiteral("Celular : ") + Sessao.FoneCel);
     if (!Sessao.Email.isEmpty())
         lblIdentEmail->setText(Sessao.Email);
+    cmdLogout->setToolTip(QStringLiteral("Encerrar Sessão do Usuário [") + Sessao.Login + QStringLiteral("]"));
+}
+
+void FrmAgenda::IdentificacaoPadrao()
+{
+    lblIdentNome->setText(QStringLiteral("Seu Nome"));
+    lblIdentTelefone->setText(QStringLiteral("Telefone : Seu Telefone"));
+    lblIdentCelular->setText(QStringLiteral("Celular : Seu Celular"));
+    lblIdentEmail->setText(QStringLiteral("Seu e-mail@exemplo.com.br"));
 }
 
 void FrmAgenda::AbrirPainel(const QString &nome)
@@ -368,11 +374,7 @@ void FrmAgenda::frmAgenda_cmdLogout_Click()
     RetirarFoco();
     if (Sessao.NovoUsuario)
         return;
-    hide();
-    EncerrarSessao();
-    frmLogon().txtPass->clear();
-    frmMenu().LogOut->setVisible(false);
-    frmLogon().show();
+    Sair();
 }
 
 void FrmAgenda::frmAgenda_cmdAjuda_Click()
@@ -420,6 +422,9 @@ void FrmAgenda::ExibirPainel(QWidget *painel)
              QStringLiteral("' Where COdigo = ") + QString::number(Sessao.Codigo));
     if (Sessao.PainelAtual != QLatin1String("Configuracao"))
         Sessao.Pastinha = Sessao.PainelAtual;
+    // The profile has no tab of its own to mark.
+    if (painel == frmConfig)
+        frmLinhaApagar->hide();
     painel->show();
     MostrarData(relogio::Hoje());
 }
@@ -444,31 +449,49 @@ void FrmAgenda::MostrarData(const QDate &dia)
     lblData->setText(localidade::DataLonga(dia) + QStringLiteral(" "));
 }
 
-void ExibirPainel(QWidget *painel)
+void FrmAgenda::EncerrarSessao()
 {
-    frmAgenda().ExibirPainel(painel);
-}
-
-void EncerrarSessao()
-{
+    hide();
     Sessao.ReiniciarValores();
     Sessao.SessaoEncerrada = true;
-    for (const FrmAgenda::Painel &p : frmAgenda().Paineis())
+    for (const Painel &p : std::as_const(paineis))
         if (p.limpar)
             p.limpar();
-    frmAgenda().tmrChecagem->DefinirAtivo(false);
-    frmAgenda().tmrRelogio->DefinirAtivo(false);
+    PararTemporizadores();
     const bool vazio = Consultar(QStringLiteral("Select * from Usuarios")).Eof();
-    frmLogon().cmdLogar->setEnabled(!vazio);
-    frmLogon().txtPass->setEnabled(!vazio);
+    FrmLogon &logon = frmLogon();
+    logon.cmdLogar->setEnabled(!vazio);
+    logon.txtPass->setEnabled(!vazio);
+    logon.txtPass->clear();
+    frmMenu().LogOut->setVisible(false);
 }
 
-void RetirarFoco()
+void FrmAgenda::Sair()
 {
-    frmAgenda().RetirarFoco();
+    EncerrarSessao();
+    frmLogon().show();
 }
 
-void AvisarCadastroPendente()
+bool FrmAgenda::RecomecarComDadosRestaurados()
 {
-    frmAgenda().AvisarCadastroPendente();
+    EncerrarSessao();
+    Sessao.DadosRestaurados = true;
+    return frmLogon().frmLogon_Form_Load();
+}
+
+void FrmAgenda::AtivarChecagem(bool ativa)
+{
+    tmrChecagem->DefinirAtivo(ativa);
+}
+
+void FrmAgenda::PararTemporizadores()
+{
+    tmrChecagem->DefinirAtivo(false);
+    tmrRelogio->DefinirAtivo(false);
+}
+
+void FrmAgenda::frmAgenda_tmrChecagem_Timer()
+{
+    if (ChecarLembretes(*this) && Sessao.PainelAtual == QLatin1String("Compromissos"))
+        frmCompromissos->MontarGrade(Sessao.DiaExibido);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/navegacao.h"
+#include "core/principal.h"
 #include "platform/toolkit.h"
 #include "reports/modRelatorios.h"
 
@@ -18,8 +18,9 @@ class RelogioAnalogico;
 class PainelFinancas;
 
 // The main window: skin, navigation tabs, the seven panels, identity, date and time. It owns the
-// panels and the navigation, and hands itself to each panel as its Navegacao.
-class FrmAgenda : public tk::Formulario, public Navegacao {
+// panels and the navigation, hands itself to each panel as its Navegacao, and registers itself
+// as the JanelaPrincipal of the sign-on, the tray menu and the backup commands.
+class FrmAgenda : public tk::Formulario, public JanelaPrincipal {
 public:
     FrmAgenda();
 
@@ -58,18 +59,27 @@ public:
     void frmAgenda_imgMinimizar_Click();
     void frmAgenda_imgImpressora_Click();
     void frmAgenda_tmrRelogio_Timer();
+    // Scans for due reminders; the grid shown is built again after a scan that showed one.
+    void frmAgenda_tmrChecagem_Timer();
 
-    // Shows the window, loading it the first time.
-    void Mostrar();
-    // Opens the panel named as in Usuarios.Pastinha; a name outside the table opens none.
-    void AbrirPainel(const QString &nome);
     // Navegacao
+    void AbrirPainel(const QString &nome) override;
     void ExibirPainel(QWidget *painel) override;
     void RetirarFoco() override;
     void AvisarCadastroPendente() override;
     void MostrarImpressora(bool visivel) override;
     void MostrarData(const QDate &dia) override;
     void AtualizarIdentificacao() override;
+    void IdentificacaoPadrao() override;
+    // JanelaPrincipal
+    QWidget &Janela() override { return *this; }
+    void Carregar() override { frmAgenda_Form_Load(); }
+    void Mostrar() override;
+    void EncerrarSessao() override;
+    void Sair() override;
+    bool RecomecarComDadosRestaurados() override;
+    void AtivarChecagem(bool ativa) override;
+    void PararTemporizadores() override;
 
     // One panel as the navigation knows it; the profile is opened by its own button.
     struct Painel {
@@ -94,14 +104,3 @@ private:
 };
 
 FrmAgenda &frmAgenda();
-
-// Shows one panel, hides the others and remembers it as the user's last panel.
-void ExibirPainel(QWidget *painel);
-// Logs the user out: every session value back to its start value.
-void EncerrarSessao();
-// Parks the keyboard focus on an invisible picture.
-void RetirarFoco();
-void AvisarCadastroPendente();
-
-// The reminder window, once one exists: the tray brings it to the front before anything else.
-extern std::function<QWidget *()> JanelaDeLembrete;

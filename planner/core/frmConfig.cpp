@@ -1,13 +1,12 @@
 #include "core/frmConfig.h"
 
 #include "appointments/modSons.h"
-#include "core/frmAgenda.h"
-#include "core/frmLogon.h"
 #include "core/frmMenu.h"
 #include "core/modDb.h"
 #include "core/modEntrada.h"
 #include "core/modMsgBox.h"
 #include "core/modSenha.h"
+#include "core/principal.h"
 #include "core/sessao.h"
 #include "platform/inicio_sessao.h"
 
@@ -56,7 +55,7 @@ QString textoOuEspaco(const QString &texto)
 
 } // namespace
 
-PainelConfig::PainelConfig(QWidget *parent) : tk::Moldura(parent)
+PainelConfig::PainelConfig(QWidget *parent, JanelaPrincipal &principal) : tk::Moldura(parent), principal(principal)
 {
     auto *dados = new QGroupBox(QStringLiteral("Dados Cadastrais"), this);
     dados->setGeometry(0, 0, 390, 214);
@@ -147,22 +146,16 @@ void PainelConfig::PreencherNovoUsuario()
     cmbAgendaSom->setCurrentText(QStringLiteral("Cuco"));
     chkAgendaVisCompartilhados->setChecked(true);
     cmdAgendaGravar->setEnabled(true);
-    FrmAgenda &f = frmAgenda();
-    f.lblIdentNome->setText(QStringLiteral("Seu Nome"));
-    f.lblIdentTelefone->setText(QStringLiteral("Telefone : Seu Telefone"));
-    f.lblIdentCelular->setText(QStringLiteral("Celular : Seu Celular"));
-    f.lblIdentEmail->setText(QStringLiteral("Seu e-mail@exemplo.com.br"));
+    principal.IdentificacaoPadrao();
 }
 
 void PainelConfig::frmAgenda_cmdConfig_Click()
 {
-    RetirarFoco();
+    principal.RetirarFoco();
     if (Sessao.PainelAtual == QLatin1String("Configuracao") || Sessao.NovoUsuario)
         return;
-    FrmAgenda &f = frmAgenda();
     cmdAgendaGravar->setEnabled(true);
-    f.imgImpressora->hide();
-    f.frmLinhaApagar->hide();
+    principal.MostrarImpressora(false);
     Sessao.PainelAtual = QStringLiteral("Configuracao");
 
     txtDadosNome->setText(Sessao.Nome);
@@ -193,14 +186,14 @@ void PainelConfig::frmAgenda_cmdConfig_Click()
     chkAgendaVisCompartilhados->setChecked(Sessao.VisualizarCompartilhamento);
     chkIniciarComSessao->setChecked(inicio_sessao::Ativo());
 
-    ExibirPainel(this);
-    RetirarFoco();
+    principal.ExibirPainel(this);
+    principal.RetirarFoco();
 }
 
 void PainelConfig::frmAgenda_cmdAgendaGravar_Click()
 {
     PararSom();
-    RetirarFoco();
+    principal.RetirarFoco();
     if (gravar()) {
         // The autostart entry belongs to the desktop account, not to the planner's user.
         if (!inicio_sessao::Definir(chkIniciarComSessao->isChecked(), QCoreApplication::applicationFilePath()))
@@ -286,7 +279,7 @@ bool PainelConfig::gravar()
     }
     const int intervalo = valores[0], checagem = valores[1];
 
-    tk::EsperaNoFormulario espera(frmAgenda());
+    tk::EsperaNoFormulario espera(principal.Janela());
     const QString inicio = txtAgendaInicio->text(), fim = txtAgendaFim->text();
     const QString posicao = optAgendaNiverInicio->isChecked() ? QStringLiteral("A") : QStringLiteral("D");
     const QString som = cmbAgendaSom->currentText();
@@ -321,7 +314,6 @@ bool PainelConfig::gravar()
         Sessao.ChaveConfiguracao = chave;
         Sessao.Senha = QString();
         Sessao.SenhaGuardada = senha;
-        frmAgenda().cmdLogout->setToolTip(QStringLiteral("Encerrar Sessão do Usuário [") + Sessao.Login + QStringLiteral("]"));
         frmMenu().LogOut->setVisible(true);
         Sessao.NovoUsuario = false;
     } else {
@@ -373,7 +365,7 @@ bool PainelConfig::gravar()
     Sessao.FoneRes = txtDadosTelefone->text().trimmed().isEmpty() ? QStringLiteral(" ") : txtDadosTelefone->text().trimmed();
     Sessao.FoneCel = txtDadosCelular->text().trimmed().isEmpty() ? QStringLiteral(" ") : txtDadosCelular->text().trimmed();
     Sessao.Aniversario = aniversario.value_or(QDate(1900, 1, 1));
-    frmAgenda().AtualizarIdentificacao();
+    principal.AtualizarIdentificacao();
 
     Sessao.InicioGrade = QTime::fromString(inicio, QStringLiteral("HH:mm"));
     Sessao.FinalGrade = QTime::fromString(fim, QStringLiteral("HH:mm"));
@@ -393,27 +385,22 @@ bool PainelConfig::senhaAtualConfere() const
 
 void PainelConfig::frmAgenda_cmdAgendaCancelar_Click()
 {
-    RetirarFoco();
+    principal.RetirarFoco();
     PararSom();
-    FrmAgenda &f = frmAgenda();
     if (Sessao.NovoUsuario) {
-        f.hide();
-        EncerrarSessao();
-        frmLogon().txtPass->clear();
-        frmMenu().LogOut->setVisible(false);
-        frmLogon().show();
+        principal.Sair();
         return;
     }
     const QString &p = Sessao.Pastinha;
     if (p.isEmpty() || p == QLatin1String("Inicial") || p == QLatin1String("Configuracao"))
-        f.frmAgenda_imgAjuda_Click();
+        principal.AbrirPainel(QStringLiteral("Inicial"));
     else
-        f.AbrirPainel(p);
+        principal.AbrirPainel(p);
 }
 
 void PainelConfig::frmAgenda_cmdAgendaOuvir_Click()
 {
-    RetirarFoco();
+    principal.RetirarFoco();
     PararSom();
     if (cmbAgendaSom->currentIndex() != 0)
         TocarSom(cmbAgendaSom->currentText().toUpper(), QStringLiteral("SOM"));
@@ -427,7 +414,7 @@ void PainelConfig::frmAgenda_cmdExcluirUsuario_Click()
         return;
     }
     if (!Mensagem(QStringLiteral("Você Confirma Exclusão do Usuário?"), 0, 1)) {
-        RetirarFoco();
+        principal.RetirarFoco();
         return;
     }
     const QString codigo = QString::number(Sessao.Codigo);
@@ -440,9 +427,5 @@ void PainelConfig::frmAgenda_cmdExcluirUsuario_Click()
             Executar(QString::fromLatin1(sql) + codigo);
         t.Confirmar();
     }
-    frmAgenda().hide();
-    EncerrarSessao();
-    frmLogon().txtPass->clear();
-    frmMenu().LogOut->setVisible(false);
-    frmLogon().show();
+    principal.Sair();
 }

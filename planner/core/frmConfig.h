@@ -2,10 +2,12 @@
 
 #include "platform/toolkit.h"
 
+class JanelaPrincipal;
+
 // The profile panel of the main window: personal data, password and planner preferences.
 class PainelConfig : public tk::Moldura {
 public:
-    explicit PainelConfig(QWidget *parent);
+    PainelConfig(QWidget *parent, JanelaPrincipal &principal);
 
     tk::CaixaTexto *txtDadosNome, *txtDadosEndereco, *txtDadosCidade, *txtDadosEstado, *txtDadosCep;
     tk::CaixaTexto *txtDadosTelefone, *txtDadosCelular, *txtDadosEmail, *txtDadosNascimento;
@@ -27,6 +29,7 @@ public:
     void PreencherNovoUsuario();
 
 private:
+    JanelaPrincipal &principal;
     bool gravar();
     bool senhaAtualConfere() const;
 };

@@ -1,12 +1,12 @@
 #include "core/frmLogon.h"
 
 #include "backup/comandos_backup.h"
-#include "core/frmAgenda.h"
 #include "core/frmAguarde.h"
 #include "core/frmMenu.h"
 #include "core/modDb.h"
 #include "core/modMsgBox.h"
 #include "core/modSenha.h"
+#include "core/principal.h"
 #include "core/programa.h"
 #include "core/sessao.h"
 #include "platform/documentos.h"
@@ -23,6 +23,12 @@
 #include <exception>
 
 namespace {
+
+void trazerParaFrente(QWidget &janela)
+{
+    ManterNoTopo(janela, true);
+    ManterNoTopo(janela, false);
+}
 
 // Where to read how to create the database (the probe's link).
 QUrl enderecoAjudaBase()
@@ -112,6 +118,11 @@ FrmLogon::FrmLogon() : tk::Formulario(QStringLiteral("Velora"))
     imgFechar->Click = [this] { frmLogon_imgFechar_Click(); };
     QueryUnload = [this] { frmLogon_imgFechar_Click(); };
     iconeBandeja.Mensagem = [this](int m) { frmLogon_Bandeja_MouseMove(m); };
+    frmMenu().ExibirPelaBandeja = [this] { ExibirPelaBandeja(); };
+    frmMenu().FecharBandeja = [this] {
+        hide();
+        RemoverIconeBandeja(*this);
+    };
 
     if (const QScreen *tela = QGuiApplication::primaryScreen())
         move(tela->geometry().center() - rect().center());
@@ -176,7 +187,7 @@ bool FrmLogon::frmLogon_Form_Load()
         Sessao.NovoUsuario = false;
         tk::ProcessarEventos();
         if (Sessao.DadosRestaurados)
-            frmAgenda().frmAgenda_Form_Load();
+            janelaPrincipal().Carregar();
         abrirAgenda(true);
         entrouAutomaticamente = true;
         if (Sessao.DadosRestaurados) {
@@ -188,8 +199,7 @@ bool FrmLogon::frmLogon_Form_Load()
     if (Sessao.DadosRestaurados || Sessao.SessaoEncerrada) {
         show();
         Sessao.SessaoEncerrada = false;
-        ManterNoTopo(*this, true);
-        ManterNoTopo(*this, false);
+        trazerParaFrente(*this);
     }
     return true;
 }
@@ -218,10 +228,9 @@ FrmLogon::Entrada::~Entrada()
 {
     if (std::uncaught_exceptions() > excecoes) {
         // Nobody is signed on after all; the next sign-on loads the main window again.
-        FrmAgenda &agenda = frmAgenda();
-        agenda.hide();
-        agenda.tmrChecagem->DefinirAtivo(false);
-        agenda.tmrRelogio->DefinirAtivo(false);
+        JanelaPrincipal &principal = janelaPrincipal();
+        principal.Janela().hide();
+        principal.PararTemporizadores();
         Sessao.ReiniciarValores();
         Sessao.SessaoEncerrada = true;
         frmMenu().LogOut->setVisible(false);
@@ -244,7 +253,7 @@ void FrmLogon::entrar(bool novoUsuario)
     if (Sessao.DadosRestaurados || Sessao.SessaoEncerrada) {
         Sessao.DadosRestaurados = false;
         Sessao.SessaoEncerrada = false;
-        frmAgenda().frmAgenda_Form_Load();
+        janelaPrincipal().Carregar();
     }
     // A new account's main window opens even when the program started for the tray.
     abrirAgenda(!novoUsuario);
@@ -253,10 +262,11 @@ void FrmLogon::entrar(bool novoUsuario)
 // The main window opens; the logon form goes away.
 void FrmLogon::abrirAgenda(bool consultarLinhaDeComando)
 {
-    frmAgenda().Mostrar();
+    JanelaPrincipal &principal = janelaPrincipal();
+    principal.Mostrar();
     // With any argument the planner starts in the tray, unless there is no tray to start in.
     if (consultarLinhaDeComando && programa::LinhaDeComandoPreenchida() && bandeja::Disponivel())
-        frmAgenda().hide();
+        principal.Janela().hide();
     hide();
 }
 
@@ -264,7 +274,12 @@ void FrmLogon::frmLogon_cmdLogar_Click()
 {
     // The reserved login restores the database from the medium instead of signing on.
     if (txtLogin->text() == QLatin1String("DARADOVEZUDI")) {
-        frmLogon_RestaurarBackup();
+        if (frmLogon_RestaurarBackup()) {
+            txtLogin->clear();
+            txtLogin->setEnabled(true);
+            // A file restored onto an empty one holds users to sign on as.
+            cmdLogar->setEnabled(true);
+        }
         return;
     }
     const QString login = loginDigitado();
@@ -354,6 +369,34 @@ void FrmLogon::frmLogon_Bandeja_MouseMove(int mensagem)
         ExibirPelaBandeja();
     else if (mensagem == bandeja::BotaoDireitoSolto)
         frmMenu().mnu0.popup(tk::Tela::PosicaoMouse());
+}
+
+void FrmLogon::ExibirPelaBandeja()
+{
+    if (!isVisible() && Sessao.Codigo == 0) {
+        show();
+        return;
+    }
+    QWidget *lembrete = JanelaDeLembrete();
+    const bool lembreteVisivel = lembrete && lembrete->isVisible();
+    if (lembreteVisivel && frmMsgBox().isVisible()) {
+        trazerParaFrente(*lembrete);
+        trazerParaFrente(frmMsgBox());
+    } else if (lembreteVisivel) {
+        trazerParaFrente(*lembrete);
+    } else if (isVisible() || Sessao.Codigo == 0) {
+        if (isVisible()) {
+            trazerParaFrente(*this);
+            activateWindow();
+            txtLogin->setFocus();
+        }
+    } else {
+        QWidget &principal = janelaPrincipal().Janela();
+        principal.show();
+        // Already shown but buried under other windows: the tray click brings it up.
+        principal.raise();
+        principal.activateWindow();
+    }
 }
 
 bool IniciarPrograma()

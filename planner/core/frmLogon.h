@@ -24,6 +24,8 @@ public:
     void frmLogon_imgFechar_Click();
     // Mouse messages of the tray icon (514 left button up, 517 right button up).
     void frmLogon_Bandeja_MouseMove(int mensagem);
+    // Tray left click and "&Mostrar": brings forward whatever the user is in the middle of.
+    void ExibirPelaBandeja();
 
     // True when the last load signed the only password-less user on.
     bool EntrouAutomaticamente() const { return entrouAutomaticamente; }

@@ -1,10 +1,8 @@
 #include "core/frmMenu.h"
 
-#include "core/frmAgenda.h"
-#include "core/frmLogon.h"
 #include "core/modMsgBox.h"
+#include "core/principal.h"
 #include "core/programa.h"
-#include "core/sessao.h"
 #include "platform/toolkit.h"
 
 FrmMenu::FrmMenu()
@@ -22,13 +20,10 @@ FrmMenu::FrmMenu()
 void FrmMenu::frmMenu_LogOut_Click()
 {
     QWidget *lembrete = JanelaDeLembrete();
-    for (QWidget *janela : {static_cast<QWidget *>(&frmMsgBox()), static_cast<QWidget *>(&frmAgenda()), lembrete})
+    for (QWidget *janela : {static_cast<QWidget *>(&frmMsgBox()), lembrete})
         if (janela && janela->isVisible())
             janela->hide();
-    EncerrarSessao();
-    frmLogon().txtPass->clear();
-    LogOut->setVisible(false);
-    frmLogon().show();
+    janelaPrincipal().Sair();
 }
 
 void FrmMenu::frmMenu_Mostrar_Click()
@@ -39,11 +34,10 @@ void FrmMenu::frmMenu_Mostrar_Click()
 void FrmMenu::frmMenu_Encerrar_Click()
 {
     QWidget *lembrete = JanelaDeLembrete();
-    for (QWidget *janela : {static_cast<QWidget *>(&frmAgenda()), lembrete, static_cast<QWidget *>(&frmMsgBox()),
-                            static_cast<QWidget *>(&frmLogon())})
+    for (QWidget *janela : {&janelaPrincipal().Janela(), lembrete, static_cast<QWidget *>(&frmMsgBox())})
         if (janela)
             janela->hide();
-    RemoverIconeBandeja(frmLogon());
+    FecharBandeja();
     programa::Encerrar();
 }
 
@@ -51,43 +45,4 @@ FrmMenu &frmMenu()
 {
     static FrmMenu *menu = new FrmMenu;
     return *menu;
-}
-
-namespace {
-
-void trazerParaFrente(QWidget &janela)
-{
-    ManterNoTopo(janela, true);
-    ManterNoTopo(janela, false);
-}
-
-} // namespace
-
-void ExibirPelaBandeja()
-{
-    FrmLogon &logon = frmLogon();
-    if (!logon.isVisible() && Sessao.Codigo == 0) {
-        logon.show();
-        return;
-    }
-    QWidget *lembrete = JanelaDeLembrete();
-    const bool lembreteVisivel = lembrete && lembrete->isVisible();
-    if (lembreteVisivel && frmMsgBox().isVisible()) {
-        trazerParaFrente(*lembrete);
-        trazerParaFrente(frmMsgBox());
-    } else if (lembreteVisivel) {
-        trazerParaFrente(*lembrete);
-    } else if (logon.isVisible() || Sessao.Codigo == 0) {
-        if (logon.isVisible()) {
-            trazerParaFrente(logon);
-            logon.activateWindow();
-            logon.txtLogin->setFocus();
-        }
-    } else {
-        FrmAgenda &agenda = frmAgenda();
-        agenda.show();
-        // Already shown but buried under other windows: the tray click brings it up.
-        agenda.raise();
-        agenda.activateWindow();
-    }
 }

@@ -3,12 +3,17 @@
 #include <QAction>
 #include <QMenu>
 
-// The tray icon's popup menu.
+#include <functional>
+
+// The tray icon's popup menu. The tray icon belongs to the logon form, which tells the menu
+// how the tray brings things forward and how it goes away.
 class FrmMenu : public QObject {
 public:
     FrmMenu();
     QMenu mnu0;
     QAction *LogOut, *Mostrar, *Encerrar;
+    std::function<void()> ExibirPelaBandeja = [] {};
+    std::function<void()> FecharBandeja = [] {};
 
     void frmMenu_LogOut_Click();
     void frmMenu_Mostrar_Click();
@@ -16,6 +21,3 @@ public:
 };
 
 FrmMenu &frmMenu();
-
-// Tray left click and "&Mostrar": brings forward whatever the user is in the middle of.
-void ExibirPelaBandeja();

@@ -1,5 +1,6 @@
 // Runs the planner's tests inside one QApplication (offscreen unless told otherwise).
 
+#include "core/frmAgenda.h"
 #include "platform/modal.h"
 #include "platform/toolkit.h"
 
@@ -25,6 +26,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
+    // Made first, as the program makes it: the sign-on and the tray reach it as the window they serve.
+    frmAgenda();
 
     modal::DefinirSemRoteiro([](QWidget &janela) {
         ADD_FAILURE() << "janela modal sem resposta preparada: " << janela.windowTitle().toStdString();

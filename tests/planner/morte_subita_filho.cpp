@@ -67,10 +67,10 @@ int main(int argc, char **argv)
         std::exit(2);
     });
 
+    FrmAgenda &agenda = frmAgenda();
     FrmLogon &logon = frmLogon();
     if (!logon.frmLogon_Form_Load())
         return 1;
-    FrmAgenda &agenda = frmAgenda();
     PainelConfig &perfil = *agenda.frmConfig;
     for (int n = 0;; ++n) {
         const QString login = QStringLiteral("K%1X%2").arg(getpid()).arg(n);

@@ -193,7 +193,7 @@ TEST_F(Agenda, EncerrarSessaoVoltaTudoAoInicio)
     Sessao.TinhaHoraFinal = true;
     Sessao.DiaExibido = QDate(2001, 1, 1);
     relogio::DefinirAgora(QDateTime(QDate(2003, 10, 20), QTime(8, 0)));
-    EncerrarSessao();
+    frmAgenda().EncerrarSessao();
     EXPECT_EQ(Sessao.Codigo, 0);
     EXPECT_TRUE(Sessao.Login.isEmpty());
     EXPECT_TRUE(Sessao.Pastinha.isEmpty());
@@ -211,7 +211,7 @@ TEST_F(Agenda, EncerrarSessaoVoltaTudoAoInicio)
     EXPECT_TRUE(frmLogon().cmdLogar->isEnabled());
 
     base.Executar(QStringLiteral("Delete from Usuarios"));
-    EncerrarSessao();
+    frmAgenda().EncerrarSessao();
     EXPECT_FALSE(frmLogon().cmdLogar->isEnabled());
     EXPECT_FALSE(frmLogon().txtPass->isEnabled());
 }

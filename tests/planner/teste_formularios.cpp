@@ -192,7 +192,7 @@ TEST_F(FormulariosAbertos, MensagemDepoisDaTransacaoDeixaOArquivoLivre)
     Sessao.ChecagemIniciada = false;
     {
         Transacao t;
-        frmAgenda_tmrChecagem_Timer();
+        frmAgenda().frmAgenda_tmrChecagem_Timer();
     }
     EXPECT_EQ(Sessao.CompromissoLembrete, 0);
 }

@@ -254,7 +254,7 @@ TEST_F(Lembretes, EmOrdemComCadaBotao)
         EXPECT_EQ(som.tocados.first(), recursos::Som(QStringLiteral("CUCO")));
         // A tick while the reminder is open neither scans nor counts.
         const int minutos = Sessao.MinutosChecagem;
-        frmAgenda_tmrChecagem_Timer();
+        frmAgenda().frmAgenda_tmrChecagem_Timer();
         EXPECT_EQ(Sessao.MinutosChecagem, minutos);
         f.cmdExecutar->click();
     });
@@ -300,7 +300,7 @@ TEST_F(Lembretes, EmOrdemComCadaBotao)
         EXPECT_EQ(f.cmbReAgendar->itemText(0), QStringLiteral("   1 dia"));
         f.cmdExcluir->click();
     });
-    frmAgenda_tmrChecagem_Timer();
+    frmAgenda().frmAgenda_tmrChecagem_Timer();
     EXPECT_EQ(vistos, (QStringList{"  Aniversário de Ana", "Ligar", "Dentista", "Reunião"}));
     EXPECT_EQ(linhas(), QStringLiteral("Aniversário de Ana 2025-12-05 -- 2 | Ligar 2026-12-09 08:00 1 | "
                                        "Dentista d'Ávila 50% \"urgente\" 2026-12-09 10:13 0"));
@@ -315,7 +315,7 @@ TEST_F(Lembretes, EmOrdemComCadaBotao)
         EXPECT_EQ(f.TxtData->text(), QStringLiteral("05/12/2025"));
         f.cmdExcluir->click();
     });
-    frmAgenda_tmrChecagem_Timer();
+    frmAgenda().frmAgenda_tmrChecagem_Timer();
     EXPECT_FALSE(linhas().contains(QStringLiteral("Aniversário")));
 }
 
@@ -332,7 +332,7 @@ TEST_F(Lembretes, ReagendarComHoraFinalMoveAsContinuacoes)
         f.cmdReagendar->click();
     });
     relogio::DefinirAgora(QDateTime(QDate(2027, 1, 31), QTime(23, 59)));
-    frmAgenda_tmrChecagem_Timer();
+    frmAgenda().frmAgenda_tmrChecagem_Timer();
     EXPECT_TRUE(som.tocados.isEmpty());
     EXPECT_EQ(linhas(), QStringLiteral("Reunião mensal 2027-02-28 09:00 0 | Reunião mensal 2027-02-28 09:30 0 | "
                                        "Reunião mensal 2027-02-28 10:00 0"));
@@ -346,23 +346,23 @@ TEST_F(Lembretes, GradeRefeitaSoNaChecagemPeriodica)
     inserir(QStringLiteral("Ligar"), hoje, "08:00:00");
     entrar();
     responder([](FrmLembrete &f) { f.cmdExecutar->click(); });
-    frmAgenda_tmrChecagem_Timer();
+    frmAgenda().frmAgenda_tmrChecagem_Timer();
     EXPECT_EQ(figura(QStringLiteral("08:00")), Figuras().imgAlarme.cacheKey());
     for (int tique = 2; tique <= 4; ++tique)
-        frmAgenda_tmrChecagem_Timer();  // nothing scans: a showing here would fail the test
+        frmAgenda().frmAgenda_tmrChecagem_Timer();  // nothing scans: a showing here would fail the test
     EXPECT_EQ(Sessao.MinutosChecagem, 5);
     inserir(QStringLiteral("Almoço"), hoje, "09:00:00");
     responder([](FrmLembrete &f) { f.cmdExecutar->click(); });
-    frmAgenda_tmrChecagem_Timer();
+    frmAgenda().frmAgenda_tmrChecagem_Timer();
     EXPECT_EQ(figura(QStringLiteral("08:00")), Figuras().imgExecutado.cacheKey());
     EXPECT_EQ(Sessao.MinutosChecagem, 1);
 
-    frmAgenda_tmrChecagem_Timer();
-    frmAgenda_tmrChecagem_Timer();
+    frmAgenda().frmAgenda_tmrChecagem_Timer();
+    frmAgenda().frmAgenda_tmrChecagem_Timer();
     Sessao.ChecagemGeral = 2;  // lowered in the profile below the count of 3
     inserir(QStringLiteral("Café"), hoje, "09:30:00");
     responder([](FrmLembrete &f) { f.cmdExecutar->click(); });
-    frmAgenda_tmrChecagem_Timer();
+    frmAgenda().frmAgenda_tmrChecagem_Timer();
     EXPECT_EQ(modal::RoteirosPendentes(), 0);
 }
 
@@ -385,7 +385,7 @@ TEST_F(Lembretes, ApagadosEnquantoOLembreteEstaAberto)
         base.Executar(QStringLiteral("Delete from Compromissos"));
         f.cmdExecutar->click();
     });
-    frmAgenda_tmrChecagem_Timer();
+    frmAgenda().frmAgenda_tmrChecagem_Timer();
     EXPECT_EQ(linhas(), QString());
     EXPECT_EQ(Sessao.MinutosChecagem, 1);
 }
@@ -403,7 +403,7 @@ TEST_F(Lembretes, EdicaoAbertaDeCompromissoExcluidoPeloLembrete)
     ASSERT_TRUE(p.frmDadosCompromisso->isVisible());
     p.txtCompromissoFinal->setText(QStringLiteral("11:00"));
     responder([](FrmLembrete &f) { f.cmdExcluir->click(); });
-    frmAgenda_tmrChecagem_Timer();
+    frmAgenda().frmAgenda_tmrChecagem_Timer();
     auto aviso = ResponderMensagem();
     p.cmdCompromissoGravar->click();
     EXPECT_TRUE(aviso->exibida);
@@ -418,18 +418,18 @@ TEST_F(Lembretes, SairPelaBandejaComLembreteAberto)
     inserir(QStringLiteral("Almoço"), hoje, "09:00:00");
     entrar();
     responder([](FrmLembrete &) { frmMenu().LogOut->trigger(); });
-    frmAgenda_tmrChecagem_Timer();
+    frmAgenda().frmAgenda_tmrChecagem_Timer();
     EXPECT_EQ(Sessao.Codigo, 0);
     EXPECT_EQ(Sessao.MinutosChecagem, 0);
     EXPECT_FALSE(Sessao.ChecagemIniciada);
     EXPECT_EQ(som.paradas, 1);
-    frmAgenda_tmrChecagem_Timer();  // signed out: nothing
+    frmAgenda().frmAgenda_tmrChecagem_Timer();  // signed out: nothing
 
     Entrar(QStringLiteral("EU"));
     responder([&](FrmLembrete &) { frmMenu().Encerrar->trigger(); });
-    frmAgenda_tmrChecagem_Timer();
+    frmAgenda().frmAgenda_tmrChecagem_Timer();
     EXPECT_TRUE(programa::Encerrado());
-    frmAgenda_tmrChecagem_Timer();  // after the end: no second scan
+    frmAgenda().frmAgenda_tmrChecagem_Timer();  // after the end: no second scan
     EXPECT_EQ(linhas(), QStringLiteral("Ligar 2026-12-09 08:00 0 | Almoço 2026-12-09 09:00 0"));
 }
 
