@@ -30,7 +30,7 @@ QString Entrar(const QString &login, FILE *entrada)
     if (!rs(QStringLiteral("Senha")).IsNull()) {
         char linha[256] = {};
         const QString digitada = std::fgets(linha, sizeof linha, entrada) ? QString::fromLocal8Bit(linha).remove(u'\n').remove(u'\r') : QString();
-        if (SenhaDigitada(digitada) != DecodificarSenha(rs(QStringLiteral("Senha")).Texto()))
+        if (!SenhaConfere(SenhaDigitada(digitada), rs(QStringLiteral("Senha")).Texto()))
             return QStringLiteral("Senha não confere !");
     }
     Sessao.Codigo = rs(QStringLiteral("Codigo")).Inteiro();

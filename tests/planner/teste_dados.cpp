@@ -325,4 +325,9 @@ TEST_F(Dados, ComandosDoPrograma)
     const auto csv = velora({"--usuario", "eu", "--exportar-csv", "2026-12"});
     EXPECT_EQ(csv, std::pair(0, QStringLiteral("Data;Descrição;Recebido;Pago;Efetuado\r\n;Saldo Inicial;0,00;;\r\n;Saldo Atual;0,00;;")));
     EXPECT_EQ(velora({"--usuario", "eu", "--exportar-csv", "2026-13"}).first, 1);
+
+    // A password saved by the profile is stored hashed, and signs the command on just the same.
+    base.InserirUsuario(QStringLiteral("LIA"), GuardarSenha(QStringLiteral("chave")));
+    EXPECT_EQ(velora({"--usuario", "lia", "--exportar-vcf", vcf}, "errada"), std::pair(1, QStringLiteral("Senha não confere !")));
+    EXPECT_EQ(velora({"--usuario", "lia", "--exportar-vcf", vcf}, "chave").first, 0);
 }
