@@ -165,12 +165,8 @@ qint64 GravarOcorrencia(const icaltimetype &inicio, qint64 duracao, const QStrin
     }
     const qint64 chave = GravarCompromisso(false, 0, comeco.date(), hora, fim, 0, texto, status, compartilhado);
     ++linhas;
-    if (fim.isValid()) {
-        for (const QTime &t : HorariosDeContinuacao(hora, fim, Sessao.Intervalos)) {
-            GravarCompromisso(false, 0, comeco.date(), t, semHora, chave, texto, status, compartilhado);
-            ++linhas;
-        }
-    }
+    if (fim.isValid())
+        linhas += GravarContinuacoes(chave, comeco.date(), hora, fim, texto, status, compartilhado);
     return chave;
 }
 

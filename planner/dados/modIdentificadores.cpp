@@ -85,6 +85,8 @@ void Identificadores::Gravar()
         Executar(QStringLiteral("Delete from Identificadores Where Usuario = ") + usuario + QStringLiteral(" and Tipo = ") + doTipo +
                  QStringLiteral(" and Uid in (") + lista.join(u',') + u')');
     }
+    // In the order of the table's index, which then grows at its end rather than all over.
+    std::sort(novos.begin(), novos.end());
     QStringList linhas;
     const auto escrever = [&] {
         Executar(QStringLiteral("Insert into Identificadores (Usuario,Tipo,Uid,Chave) values ") + linhas.join(u','));
