@@ -148,7 +148,7 @@ namespace {
 
 QString cdateDaHora(const QTime &hora)
 {
-    return QStringLiteral("cdate('") + hora.toString(QStringLiteral("HH:mm")) + QStringLiteral("')");
+    return QString::asprintf("cdate('%02d:%02d')", hora.hour(), hora.minute());
 }
 
 // One row's values as an Insert into Compromissos lists them, between parentheses.
