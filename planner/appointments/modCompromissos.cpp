@@ -144,48 +144,73 @@ const FigurasDaGrade &Figuras()
     return figuras;
 }
 
+namespace {
+
+QString cdateDaHora(const QTime &hora)
+{
+    return QString::asprintf("cdate('%02d:%02d')", hora.hour(), hora.minute());
+}
+
+// One row's values as an Insert into Compromissos lists them, between parentheses.
+QString valoresDaLinha(const QDate &data, const QTime &hora, const QTime &horaFim, qint64 chavePai, const QString &compromisso,
+                       const QString &status, const QString &compartilhado)
+{
+    const bool temFim = horaFim.isValid() && horaFim != QTime(0, 0);
+    return QStringLiteral("(") + QString::number(Sessao.Codigo) + QStringLiteral(",") +
+           QStringLiteral("cdate('") + TextoDaData(data) + QStringLiteral("'),") +
+           (hora.isValid() ? cdateDaHora(hora) : QStringLiteral("NULL")) + QStringLiteral(",") +
+           (temFim ? cdateDaHora(horaFim) + QStringLiteral(",") : QStringLiteral("NULL,")) +
+           QStringLiteral("'") + SqlTexto(compromisso) + QStringLiteral("',") +
+           (chavePai != 0 ? QString::number(chavePai) + QStringLiteral(",") : QStringLiteral("0,")) +
+           QStringLiteral("'") + SqlTexto(status) + QStringLiteral("',") +
+           QStringLiteral("'") + SqlTexto(compartilhado) + QStringLiteral("')");
+}
+
+const QString inserirCompromissos =
+    QStringLiteral("Insert into Compromissos(Usuario,Data,Hora,HoraFim,Compromisso,ChavePai,Status,Compartilhado) values ");
+
+} // namespace
+
 qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QTime &hora, const QTime &horaFim,
                          qint64 chavePai, const QString &compromisso, const QString &status, const QString &compartilhado)
 {
+    if (!alterar) {
+        // The new row's own key: a read-back by user, date and time could find an older appointment.
+        return ExecutarInsercao(inserirCompromissos + valoresDaLinha(data, hora, horaFim, chavePai, compromisso, status, compartilhado));
+    }
+    if (chave <= 0)
+        return 0;
     const QString usuario = QString::number(Sessao.Codigo);
     const bool temFim = horaFim.isValid() && horaFim != QTime(0, 0);
-    const QString fim = QStringLiteral("cdate('") + horaFim.toString(QStringLiteral("HH:mm")) + QStringLiteral("')");
-    const QString inicio = hora.isValid() ? QStringLiteral("cdate('") + hora.toString(QStringLiteral("HH:mm")) + QStringLiteral("')")
-                                          : QStringLiteral("NULL");
-    if (alterar) {
-        if (chave <= 0)
-            return 0;
-        const int alteradas = Executar(
-                 QStringLiteral("Update Compromissos set ") +
-                 QStringLiteral("Data = cdate('") + TextoDaData(data) + QStringLiteral("'),") +
-                 QStringLiteral("Hora = ") + inicio + QStringLiteral(",") +
-                 (temFim ? QStringLiteral("HoraFim = ") + fim + QStringLiteral(",") : QStringLiteral("HoraFim = NULL,")) +
-                 QStringLiteral("Compromisso = '") + SqlTexto(compromisso) + QStringLiteral("',") +
-                 (chavePai != 0 ? QStringLiteral("ChavePai=") + QString::number(chavePai) + QStringLiteral(",") : QStringLiteral("ChavePai=0,")) +
-                 QStringLiteral("Status='") + SqlTexto(status) + QStringLiteral("',") +
-                 QStringLiteral("Compartilhado='") + SqlTexto(compartilhado) + QStringLiteral("'") +
-                 QStringLiteral(" Where Usuario = ") + usuario + QStringLiteral(" and Chave = ") + QString::number(chave));
-        // A row deleted meanwhile (by a reminder or another planner) keeps its place empty: no
-        // continuation rows are touched for it.
-        if (alteradas == 0)
-            return 0;
-        if (chavePai == 0 && Sessao.TinhaHoraFinal)
-            Executar(QStringLiteral("Delete from Compromissos Where Usuario = ") + usuario +
-                     QStringLiteral(" and ChavePai = ") + QString::number(chave));
-        return 1;
-    }
-    const qint64 nova = ExecutarInsercao(
-        QStringLiteral("Insert into Compromissos(Usuario,Data,Hora,HoraFim,Compromisso,ChavePai,Status,Compartilhado) values (") +
-        usuario + QStringLiteral(",") +
-        QStringLiteral("cdate('") + TextoDaData(data) + QStringLiteral("'),") +
-        inicio + QStringLiteral(",") +
-        (temFim ? fim + QStringLiteral(",") : QStringLiteral("NULL,")) +
-        QStringLiteral("'") + SqlTexto(compromisso) + QStringLiteral("',") +
-        (chavePai != 0 ? QString::number(chavePai) + QStringLiteral(",") : QStringLiteral("0,")) +
-        QStringLiteral("'") + SqlTexto(status) + QStringLiteral("',") +
-        QStringLiteral("'") + SqlTexto(compartilhado) + QStringLiteral("')"));
-    // The new row's own key: a read-back by user, date and time could find an older appointment.
-    return nova;
+    const int alteradas = Executar(
+             QStringLiteral("Update Compromissos set ") +
+             QStringLiteral("Data = cdate('") + TextoDaData(data) + QStringLiteral("'),") +
+             QStringLiteral("Hora = ") + (hora.isValid() ? cdateDaHora(hora) : QStringLiteral("NULL")) + QStringLiteral(",") +
+             (temFim ? QStringLiteral("HoraFim = ") + cdateDaHora(horaFim) + QStringLiteral(",") : QStringLiteral("HoraFim = NULL,")) +
+             QStringLiteral("Compromisso = '") + SqlTexto(compromisso) + QStringLiteral("',") +
+             (chavePai != 0 ? QStringLiteral("ChavePai=") + QString::number(chavePai) + QStringLiteral(",") : QStringLiteral("ChavePai=0,")) +
+             QStringLiteral("Status='") + SqlTexto(status) + QStringLiteral("',") +
+             QStringLiteral("Compartilhado='") + SqlTexto(compartilhado) + QStringLiteral("'") +
+             QStringLiteral(" Where Usuario = ") + usuario + QStringLiteral(" and Chave = ") + QString::number(chave));
+    // A row deleted meanwhile (by a reminder or another planner) keeps its place empty: no
+    // continuation rows are touched for it.
+    if (alteradas == 0)
+        return 0;
+    if (chavePai == 0 && Sessao.TinhaHoraFinal)
+        Executar(QStringLiteral("Delete from Compromissos Where Usuario = ") + usuario +
+                 QStringLiteral(" and ChavePai = ") + QString::number(chave));
+    return 1;
+}
+
+int GravarContinuacoes(qint64 pai, const QDate &data, const QTime &inicio, const QTime &fim, const QString &descricao,
+                       const QString &status, const QString &compartilhado)
+{
+    QStringList linhas;
+    for (const QTime &t : HorariosDeContinuacao(inicio, fim, Sessao.Intervalos))
+        linhas << valoresDaLinha(data, t, QTime(), pai, descricao, status, compartilhado);
+    if (!linhas.isEmpty())
+        Executar(inserirCompromissos + linhas.join(u','));
+    return int(linhas.size());
 }
 
 void ExcluirCompromisso(qint64 chave)
@@ -215,17 +240,6 @@ std::optional<CompromissoAberto> LerCompromissoAberto(qint64 chave)
                              rs(QStringLiteral("Compartilhado")).Texto()};
 }
 
-namespace {
-
-void gravarContinuacoes(qint64 pai, const QDate &data, const QTime &inicio, const QTime &fim, const QString &descricao,
-                        const QString &status, const QString &compartilhado)
-{
-    for (const QTime &t : HorariosDeContinuacao(inicio, fim, Sessao.Intervalos))
-        GravarCompromisso(false, 0, data, t, QTime(), pai, descricao, status, compartilhado);
-}
-
-} // namespace
-
 Gravacao AlterarCompromisso(qint64 chave, const CompromissoAberto &aberto, const QDate &data, const QTime &inicio,
                             const std::optional<QTime> &fim, const QString &descricao, const QString &status,
                             const QString &compartilhado)
@@ -240,7 +254,7 @@ Gravacao AlterarCompromisso(qint64 chave, const CompromissoAberto &aberto, const
     if (GravarCompromisso(true, chave, data, inicio, fim.value_or(QTime()), 0, descricao, status, compartilhado) == 0)
         return Gravacao::Excluida;
     if (fim)
-        gravarContinuacoes(chave, data, inicio, *fim, descricao, status, compartilhado);
+        GravarContinuacoes(chave, data, inicio, *fim, descricao, status, compartilhado);
     t.Confirmar();
     return Gravacao::Gravada;
 }
@@ -252,7 +266,7 @@ void IncluirCompromisso(const QVector<QDate> &datas, const QTime &inicio, const 
     for (const QDate &d : datas) {
         const qint64 chave = GravarCompromisso(false, 0, d, inicio, fim.value_or(QTime()), 0, descricao, status, compartilhado);
         if (fim)
-            gravarContinuacoes(chave, d, inicio, *fim, descricao, status, compartilhado);
+            GravarContinuacoes(chave, d, inicio, *fim, descricao, status, compartilhado);
     }
     t.Confirmar();
 }

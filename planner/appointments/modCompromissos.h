@@ -50,6 +50,10 @@ const FigurasDaGrade &Figuras();
 // all-day row.
 qint64 GravarCompromisso(bool alterar, qint64 chave, const QDate &data, const QTime &hora, const QTime &horaFim,
                          qint64 chavePai, const QString &compromisso, const QString &status, const QString &compartilhado);
+// Writes the continuation rows of head row pai, from inicio to fim by the user's step, in one
+// statement; returns how many were written.
+int GravarContinuacoes(qint64 pai, const QDate &data, const QTime &inicio, const QTime &fim, const QString &descricao,
+                       const QString &status, const QString &compartilhado);
 // Deletes the signed-on user's head row chave with its continuation rows; a key of 0 names no
 // row and deletes nothing.
 void ExcluirCompromisso(qint64 chave);

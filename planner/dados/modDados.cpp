@@ -1,7 +1,5 @@
 #include "dados/modDados.h"
 
-#include <QStringDecoder>
-
 QString ResultadoImportacao::Texto(const QString &nomeDosItens) const
 {
     if (!erro.isEmpty())
@@ -27,14 +25,14 @@ QString VerificarArquivoTexto(const QByteArray &conteudo, const char *formato, c
             return QStringLiteral("o arquivo tem uma linha de mais de %1 KB.").arg(TamanhoMaximoLinha / 1024);
         comeco = fimDaLinha + 1;
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString texto = utf8.decode(conteudo);
-    if (utf8.hasError())
+    if (!QByteArrayView(conteudo).isValidUtf8())
         return QStringLiteral("o arquivo não está em UTF-8.");
-    const QByteArray aparado = conteudo.startsWith("\xEF\xBB\xBF") ? conteudo.mid(3).trimmed() : conteudo.trimmed();
-    if (!aparado.toUpper().startsWith(inicio))
+    // Only the ends are compared, without a copy of the whole file.
+    const QByteArrayView aparado = (conteudo.startsWith("\xEF\xBB\xBF") ? QByteArrayView(conteudo).sliced(3) : QByteArrayView(conteudo)).trimmed();
+    const auto mesmoTexto = [](QByteArrayView parte, const QByteArray &marca) { return parte.toByteArray().toUpper() == marca; };
+    if (aparado.size() < inicio.size() || !mesmoTexto(aparado.first(inicio.size()), inicio))
         return QStringLiteral("o arquivo não é do formato ") + nome + u'.';
-    if (!aparado.toUpper().endsWith(fim))
+    if (aparado.size() < fim.size() || !mesmoTexto(aparado.last(fim.size()), fim))
         return QStringLiteral("o arquivo ") + nome + QStringLiteral(" está incompleto (termina antes de ") +
                QString::fromLatin1(fim) + QStringLiteral(").");
     return QString();

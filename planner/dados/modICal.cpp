@@ -52,6 +52,14 @@ void AcrescentarX(icalcomponent *evento, const char *nome, const QString &valor)
     icalcomponent_add_property(evento, p);
 }
 
+QByteArray TextoIcal(icalcomponent *c)
+{
+    char *texto = icalcomponent_as_ical_string_r(c);
+    const QByteArray s(texto);
+    icalmemory_free_buffer(texto);
+    return s;
+}
+
 QString ValorX(icalcomponent *evento, const char *nome)
 {
     for (icalproperty *p = icalcomponent_get_first_property(evento, ICAL_X_PROPERTY); p;
@@ -157,12 +165,8 @@ qint64 GravarOcorrencia(const icaltimetype &inicio, qint64 duracao, const QStrin
     }
     const qint64 chave = GravarCompromisso(false, 0, comeco.date(), hora, fim, 0, texto, status, compartilhado);
     ++linhas;
-    if (fim.isValid()) {
-        for (const QTime &t : HorariosDeContinuacao(hora, fim, Sessao.Intervalos)) {
-            GravarCompromisso(false, 0, comeco.date(), t, semHora, chave, texto, status, compartilhado);
-            ++linhas;
-        }
-    }
+    if (fim.isValid())
+        linhas += GravarContinuacoes(chave, comeco.date(), hora, fim, texto, status, compartilhado);
     return chave;
 }
 
@@ -215,6 +219,11 @@ QByteArray ExportarICal()
     const Componente calendario(icalcomponent_vanew(ICAL_VCALENDAR_COMPONENT, icalproperty_new_version("2.0"),
                                                     icalproperty_new_prodid("-//velora//Agenda//PT"),
                                                     icalproperty_new_calscale("GREGORIAN"), nullptr));
+    // The calendar's text with each event's text put before its end: every event is written and
+    // freed as soon as it is made, rather than a tree of all of them held and walked at the end.
+    QByteArray saida = TextoIcal(calendario.get());
+    const QByteArray fimDoCalendario = saida.sliced(saida.lastIndexOf("END:VCALENDAR"));
+    saida.chop(fimDoCalendario.size());
     const icaltimetype carimbo =
         icaltime_from_timet_with_zone(relogio::Agora().toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone());
     const int cChave = rs.Posicao(QStringLiteral("Chave")), cData = rs.Posicao(QStringLiteral("Data")),
@@ -227,7 +236,8 @@ QByteArray ExportarICal()
         const QTime fim = rs.Indice(cFim).Hora();
         const QString status = rs.Indice(cStatus).Texto();
         const QByteArray texto = rs.Indice(cTexto).Texto().toUtf8();
-        icalcomponent *evento = icalcomponent_new_vevent();
+        const Componente vevento(icalcomponent_new_vevent());
+        icalcomponent *evento = vevento.get();
         const QString uid = ids.Uid(rs.Indice(cChave).Inteiro());
         icalcomponent_set_uid(evento, uid.toUtf8().constData());
         // The appointments made from one repeating event keep its UID, each as an occurrence of
@@ -255,11 +265,10 @@ QByteArray ExportarICal()
                                                                     icalproperty_new_trigger(gatilho),
                                                                     icalproperty_new_description(texto.constData()), nullptr));
         }
-        icalcomponent_add_component(calendario.get(), evento);
+        saida += TextoIcal(evento);
     }
-    char *texto = icalcomponent_as_ical_string_r(calendario.get());
-    const QByteArray saida(texto);
-    icalmemory_free_buffer(texto);
+    saida += fimDoCalendario;
+    ids.Gravar();
     t.Confirmar();
     return saida;
 }
@@ -332,6 +341,7 @@ ResultadoImportacao ImportarICal(const QByteArray &conteudo)
             if (!semUid)
                 ids.Associar(uid, chaves);
         }
+        ids.Gravar();
         t.Confirmar();
     } catch (const ErroImportacao &erro) {
         r = ResultadoImportacao{};

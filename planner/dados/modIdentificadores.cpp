@@ -19,22 +19,27 @@ QString tabelaDoTipo(const QString &tipo)
     return tipo == QLatin1String("C") ? QStringLiteral("Compromissos") : QStringLiteral("Enderecos");
 }
 
+// Rows per statement when writing: a few statements for a whole import, each of a modest size.
+constexpr qsizetype LinhasPorComando = 500;
+
 } // namespace
 
 Identificadores::Identificadores(const QString &tipo) : tipo(tipo)
 {
     GarantirTabela();
-    // Only identifiers whose row still belongs to the user count.
-    RecordSet rs = Consultar(QStringLiteral("Select i.Uid, i.Chave from Identificadores i, ") + tabelaDoTipo(tipo) +
-                             QStringLiteral(" t Where i.Usuario = ") + QString::number(Sessao.Codigo) +
-                             QStringLiteral(" and i.Tipo = '") + SqlTexto(tipo) + QStringLiteral("' and t.Chave = i.Chave and t.Usuario = i.Usuario"));
+    const QString usuario = QString::number(Sessao.Codigo);
     // Every identifier stored, those of deleted rows too: only these have entries to replace.
-    for (RecordSet todos = Consultar(QStringLiteral("Select Uid from Identificadores Where Usuario = ") + QString::number(Sessao.Codigo) +
-                                     QStringLiteral(" and Tipo = '") + SqlTexto(tipo) + QStringLiteral("'"));
-         !todos.Eof(); todos.MoveNext())
-        guardados.insert(todos.Indice(0).Texto());
+    // Only those whose row still belongs to the user stand for rows; the user's keys are read
+    // once from an index rather than each row looked up in the table.
+    RecordSet rs = Consultar(QStringLiteral("Select Uid, Chave, case when Chave in (Select Chave from ") + tabelaDoTipo(tipo) +
+                             QStringLiteral(" Where Usuario = ") + usuario +
+                             QStringLiteral(") then 1 else 0 end from Identificadores Where Usuario = ") + usuario +
+                             QStringLiteral(" and Tipo = '") + SqlTexto(tipo) + QStringLiteral("'"));
     for (; !rs.Eof(); rs.MoveNext()) {
         const QString uid = rs.Indice(0).Texto();
+        guardados.insert(uid);
+        if (rs.Indice(2).Inteiro() == 0)
+            continue;
         const qint64 chave = rs.Indice(1).Inteiro();
         porChave.insert(chave, uid);
         porUid[uid] << chave;
@@ -46,8 +51,7 @@ QString Identificadores::Uid(qint64 chave)
     if (const auto i = porChave.constFind(chave); i != porChave.constEnd())
         return *i;
     const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral("@velora");
-    inserir(uid, chave);
-    porUid[uid] << chave;
+    Associar(uid, {chave});
     return uid;
 }
 
@@ -58,22 +62,48 @@ QVector<qint64> Identificadores::Chaves(const QString &uid) const
 
 void Identificadores::Associar(const QString &uid, const QVector<qint64> &chaves)
 {
-    const QString condicao = QStringLiteral(" Where Usuario = ") + QString::number(Sessao.Codigo) + QStringLiteral(" and Tipo = '") + SqlTexto(tipo) +
-                             QStringLiteral("' and Uid = '") + SqlTexto(uid) + QStringLiteral("'");
     if (guardados.contains(uid))
-        Executar(QStringLiteral("Delete from Identificadores") + condicao);
+        excluir << uid;
     for (const qint64 antiga : porUid.value(uid))
         porChave.remove(antiga);
     for (const qint64 chave : chaves)
-        inserir(uid, chave);
+        porChave.insert(chave, uid);
     porUid.insert(uid, chaves);
+    if (!pendentes.contains(uid)) {
+        pendentes.insert(uid);
+        novos << uid;
+    }
 }
 
-void Identificadores::inserir(const QString &uid, qint64 chave)
+void Identificadores::Gravar()
 {
-    Executar(QStringLiteral("Insert into Identificadores (Usuario,Tipo,Uid,Chave) values (") + QString::number(Sessao.Codigo) +
-             QStringLiteral(",'") + SqlTexto(tipo) + QStringLiteral("','") + SqlTexto(uid) + QStringLiteral("',") +
-             QString::number(chave) + QStringLiteral(")"));
-    porChave.insert(chave, uid);
-    guardados.insert(uid);
+    const QString usuario = QString::number(Sessao.Codigo), doTipo = QStringLiteral("'") + SqlTexto(tipo) + QStringLiteral("'");
+    for (qsizetype i = 0; i < excluir.size(); i += LinhasPorComando) {
+        QStringList lista;
+        for (const QString &uid : excluir.mid(i, LinhasPorComando))
+            lista << QStringLiteral("'") + SqlTexto(uid) + QStringLiteral("'");
+        Executar(QStringLiteral("Delete from Identificadores Where Usuario = ") + usuario + QStringLiteral(" and Tipo = ") + doTipo +
+                 QStringLiteral(" and Uid in (") + lista.join(u',') + u')');
+    }
+    // In the order of the table's index, which then grows at its end rather than all over.
+    std::sort(novos.begin(), novos.end());
+    QStringList linhas;
+    const auto escrever = [&] {
+        Executar(QStringLiteral("Insert into Identificadores (Usuario,Tipo,Uid,Chave) values ") + linhas.join(u','));
+        linhas.clear();
+    };
+    for (const QString &uid : std::as_const(novos)) {
+        const QString comeco = u'(' + usuario + u',' + doTipo + QStringLiteral(",'") + SqlTexto(uid) + QStringLiteral("',");
+        for (const qint64 chave : porUid.value(uid)) {
+            linhas << comeco + QString::number(chave) + u')';
+            if (linhas.size() == LinhasPorComando)
+                escrever();
+        }
+        guardados.insert(uid);
+    }
+    if (!linhas.isEmpty())
+        escrever();
+    excluir.clear();
+    novos.clear();
+    pendentes.clear();
 }

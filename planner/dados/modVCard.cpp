@@ -212,6 +212,7 @@ QByteArray ExportarVCard()
         contatos << l.contato;
         uids << ids.Uid(l.contato.chave);
     }
+    ids.Gravar();
     t.Confirmar();
     return EscreverVCard(contatos, uids);
 }
@@ -244,6 +245,7 @@ ResultadoImportacao ImportarVCard(const QByteArray &conteudo)
             if (!cartao.first.isEmpty() && anteriores.isEmpty())
                 ids.Associar(cartao.first, {c.chave});
         }
+        ids.Gravar();
         t.Confirmar();
     } catch (const ErroImportacao &erro) {
         r = ResultadoImportacao{};

@@ -283,8 +283,46 @@ int VerificarBanco(const QString &arquivo, const QStringList &tabelas)
     return SQLITE_OK;
 }
 
+namespace {
+
+// The forms the planner writes itself, "D/M/YYYY" and "H:NN[:SS]" in ASCII digits without blanks,
+// read without the general patterns, as every date and time a statement stores is; none for any
+// other text.
+std::optional<QString> lerDireto(const QString &texto)
+{
+    int numeros[3] = {}, larguras[3] = {}, grupos = 1;
+    char16_t separador = 0;
+    for (const QChar c : texto) {
+        const char16_t u = c.unicode();
+        if (u >= u'0' && u <= u'9') {
+            if (++larguras[grupos - 1] > 4)
+                return std::nullopt;
+            numeros[grupos - 1] = numeros[grupos - 1] * 10 + (u - u'0');
+        } else if ((u == u'/' || u == u':') && (separador == 0 || separador == u) && grupos < 3) {
+            separador = u;
+            ++grupos;
+        } else {
+            return std::nullopt;
+        }
+    }
+    const auto ate2 = [&](int i) { return larguras[i] >= 1 && larguras[i] <= 2; };
+    if (separador == u'/' && grupos == 3 && ate2(0) && ate2(1) && larguras[2] == 4) {
+        const QDate d(numeros[2], numeros[1], numeros[0]);
+        return d.isValid() ? QString::asprintf("%04d-%02d-%02d", d.year(), d.month(), d.day()) : QString();
+    }
+    if (separador == u':' && ate2(0) && ate2(1) && (grupos == 2 || ate2(2))) {
+        const QTime t(numeros[0], numeros[1], numeros[2]);
+        return t.isValid() ? QString::asprintf("%02d:%02d:%02d", t.hour(), t.minute(), t.second()) : QString();
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 QString LerDataHora(const QString &texto)
 {
+    if (std::optional<QString> lido = lerDireto(texto))
+        return *lido;
     static const QRegularExpression data(R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})\s*$)");
     static const QRegularExpression hora(R"(^\s*(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?\s*$)");
     static const QRegularExpression guardada(R"(^\d{4}-\d{2}-\d{2}( \d{2}:\d{2}:\d{2})?$)");
@@ -466,6 +504,9 @@ QString TraduzirDialeto(const QString &sql)
 {
     // "Left" is a keyword to SQLite (LEFT JOIN); the function goes by another name.
     static const QRegularExpression esquerda = semCaixa(QStringLiteral(R"(\bleft\s*\()"));
+    // Most statements have neither, and are passed on as written.
+    if (!sql.contains(u"<>") && !sql.contains(u"left", Qt::CaseInsensitive))
+        return sql;
     QVector<Parte> p = partes(sql);
     for (Parte &x : p)
         if (!x.citada) {

@@ -58,6 +58,16 @@ struct Dados : ::testing::Test {
     }
 };
 
+// The UID lines of an iCalendar file, in order.
+QByteArrayList uids(const QByteArray &arquivo)
+{
+    QByteArrayList u;
+    for (const QByteArray &l : arquivo.split('\n'))
+        if (l.startsWith("UID:"))
+            u << l;
+    return u;
+}
+
 QByteArray lerArquivo(const QString &nome)
 {
     QFile f(QStringLiteral(VELORA_TESTES_DADOS "/") + nome);
@@ -113,13 +123,6 @@ TEST_F(Dados, ICalIdaEVoltaDaAsMesmasLinhas)
     EXPECT_EQ(arquivo.count("BEGIN:VALARM"), 1);
     EXPECT_EQ(arquivo.count("BEGIN:VEVENT"), 4);
     // A second export names every row as the first did.
-    const auto uids = [](const QByteArray &a) {
-        QByteArrayList u;
-        for (const QByteArray &l : a.split('\n'))
-            if (l.startsWith("UID:"))
-                u << l;
-        return u;
-    };
     EXPECT_EQ(uids(ExportarICal()), uids(arquivo));
 
     entrarComo(outro);
@@ -133,6 +136,28 @@ TEST_F(Dados, ICalIdaEVoltaDaAsMesmasLinhas)
     const ResultadoImportacao deVolta = ImportarICal(arquivo);
     EXPECT_EQ(deVolta.atualizados, 4);
     EXPECT_EQ(linhas(eu), minhas);
+}
+
+TEST_F(Dados, ICalDeMuitosEventosGuardaEReencontraCadaUid)
+{
+    // More identifiers than one statement writes, in each direction.
+    constexpr int eventos = 1200;
+    for (int i = 0; i < eventos; ++i)
+        GravarCompromisso(false, 0, QDate(2026, 12, 10).addDays(i % 300), QTime(8 + i % 10, 0), QTime(), 0,
+                          QStringLiteral("Evento %1").arg(i), QStringLiteral("3"), QStringLiteral("N"));
+    const QByteArray arquivo = ExportarICal();
+    EXPECT_EQ(uids(arquivo).size(), eventos);
+    EXPECT_EQ(uids(ExportarICal()), uids(arquivo));
+    const QString contagem = QStringLiteral("Select count(distinct Uid)||' '||count(*) from Identificadores Where Usuario = %1");
+    EXPECT_EQ(base.Valor(contagem.arg(eu)), QStringLiteral("1200 1200"));
+
+    entrarComo(outro);
+    ASSERT_EQ(ImportarICal(arquivo).linhas, eventos);
+    const QString importadas = linhas(outro);
+    const ResultadoImportacao deNovo = ImportarICal(arquivo);
+    EXPECT_EQ(deNovo.atualizados, eventos);
+    EXPECT_EQ(linhas(outro), importadas);
+    EXPECT_EQ(base.Valor(contagem.arg(outro)), QStringLiteral("1200 1200"));
 }
 
 TEST_F(Dados, ICalRecusadoNaoGravaNada)
@@ -158,6 +183,8 @@ TEST_F(Dados, ICalRecusadoNaoGravaNada)
         EXPECT_TRUE(r.Texto(QStringLiteral("eventos")).startsWith(QStringLiteral("Nada foi importado"))) << c.caso;
         EXPECT_EQ(linhas(eu), QString()) << c.caso;
     }
+    // A byte-order mark and markers in lower case are no fault.
+    EXPECT_EQ(ImportarICal("\xEF\xBB\xBF" "begin:vcalendar" + bom.mid(15) + "end:vcalendar\r\n").itens, 1);
     // A file of 100,000 events is no fault.
     QByteArray muitos = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
     for (int i = 0; i < 100000; ++i)

@@ -61,6 +61,8 @@ TEST(Dialeto, FuncoesDaBase)
         {"cdate('1/1/1900')", "1900-01-01"},
         {"cdate('9:05')", "09:05:00"},
         {"cdate('23:59:30')", "23:59:30"},
+        {"cdate(' 9:5 ')", "09:05:00"},
+        {"cdate('1/1/0001')", "0001-01-01"},
         {"cdate(cdate('29/02/2024'))", "2024-02-29"},
         {"day(cdate('08/12/2026'))", "8"},
         {"Month(cdate('08/12/2026'))", "12"},
@@ -95,7 +97,8 @@ TEST(Dialeto, FuncoesDaBase)
 TEST(Dialeto, DatasEHorasInvalidasSaoErros)
 {
     BaseDeTeste base;
-    for (const char *texto : {"31/02/2026", "25:00", "12:60", "abc", "2026/12/08", "", "2024-02-29 99:99:99", "2024-02-29 24:00:00"})
+    for (const char *texto : {"31/02/2026", "25:00", "12:60", "abc", "2026/12/08", "", "2024-02-29 99:99:99", "2024-02-29 24:00:00",
+                             "1/2", "123:00", "9:05:07:01", "1/1/20260", "1:2/3", "1/1/0000"})
         EXPECT_THROW(Consultar(QStringLiteral("Select cdate('%1') as v").arg(QString::fromUtf8(texto))), ErroBanco) << texto;
 }
 
