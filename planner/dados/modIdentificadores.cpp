@@ -69,10 +69,7 @@ void Identificadores::Associar(const QString &uid, const QVector<qint64> &chaves
     for (const qint64 chave : chaves)
         porChave.insert(chave, uid);
     porUid.insert(uid, chaves);
-    if (!pendentes.contains(uid)) {
-        pendentes.insert(uid);
-        novos << uid;
-    }
+    novos.insert(uid);
 }
 
 void Identificadores::Gravar()
@@ -86,13 +83,14 @@ void Identificadores::Gravar()
                  QStringLiteral(" and Uid in (") + lista.join(u',') + u')');
     }
     // In the order of the table's index, which then grows at its end rather than all over.
-    std::sort(novos.begin(), novos.end());
+    QStringList ordem(novos.cbegin(), novos.cend());
+    std::sort(ordem.begin(), ordem.end());
     QStringList linhas;
     const auto escrever = [&] {
         Executar(QStringLiteral("Insert into Identificadores (Usuario,Tipo,Uid,Chave) values ") + linhas.join(u','));
         linhas.clear();
     };
-    for (const QString &uid : std::as_const(novos)) {
+    for (const QString &uid : std::as_const(ordem)) {
         const QString comeco = u'(' + usuario + u',' + doTipo + QStringLiteral(",'") + SqlTexto(uid) + QStringLiteral("',");
         for (const qint64 chave : porUid.value(uid)) {
             linhas << comeco + QString::number(chave) + u')';
@@ -105,5 +103,4 @@ void Identificadores::Gravar()
         escrever();
     excluir.clear();
     novos.clear();
-    pendentes.clear();
 }

@@ -32,6 +32,5 @@ private:
     QHash<QString, QVector<qint64>> porUid;
     QSet<QString> guardados;  // every identifier in the table, those of deleted rows too
     QStringList excluir;      // stored identifiers whose entries are to be replaced
-    QStringList novos;        // identifiers whose rows (porUid) are to be written
-    QSet<QString> pendentes;  // the identifiers in novos
+    QSet<QString> novos;      // identifiers whose rows (porUid) are to be written
 };

@@ -285,11 +285,16 @@ int VerificarBanco(const QString &arquivo, const QStringList &tabelas)
 
 namespace {
 
-// The forms the planner writes itself, "D/M/YYYY" and "H:NN[:SS]" in ASCII digits without blanks,
-// read without the general patterns, as every date and time a statement stores is; none for any
-// other text.
-std::optional<QString> lerDireto(const QString &texto)
+// "D/M/YYYY" and "H:NN[:SS]" in ASCII digits, with ASCII blanks around: the stored form, or ""
+// when that date or time does not exist; none for any other text. Read by hand rather than by
+// patterns: every date and time a statement stores comes through here.
+std::optional<QString> lerDataOuHora(QStringView texto)
 {
+    const auto branco = [](QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+    while (!texto.isEmpty() && branco(texto.front()))
+        texto = texto.sliced(1);
+    while (!texto.isEmpty() && branco(texto.back()))
+        texto.chop(1);
     int numeros[3] = {}, larguras[3] = {}, grupos = 1;
     char16_t separador = 0;
     for (const QChar c : texto) {
@@ -321,20 +326,9 @@ std::optional<QString> lerDireto(const QString &texto)
 
 QString LerDataHora(const QString &texto)
 {
-    if (std::optional<QString> lido = lerDireto(texto))
+    if (std::optional<QString> lido = lerDataOuHora(texto))
         return *lido;
-    static const QRegularExpression data(R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})\s*$)");
-    static const QRegularExpression hora(R"(^\s*(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?\s*$)");
     static const QRegularExpression guardada(R"(^\d{4}-\d{2}-\d{2}( \d{2}:\d{2}:\d{2})?$)");
-
-    if (auto m = data.match(texto); m.hasMatch()) {
-        const QDate d(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
-        return d.isValid() ? d.toString(Qt::ISODate) : QString();
-    }
-    if (auto m = hora.match(texto); m.hasMatch()) {
-        const QTime t(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
-        return t.isValid() ? t.toString(u"HH:mm:ss") : QString();
-    }
     if (guardada.match(texto).hasMatch()) {
         const bool valida = QDate::fromString(texto.left(10), Qt::ISODate).isValid() &&
                             (texto.size() == 10 || QTime::fromString(texto.mid(11), u"HH:mm:ss").isValid());
